@@ -1,0 +1,31 @@
+// cpu.h: the 6510 instruction interpreter.
+#pragma once
+
+#include <cstdint>
+
+// N, Z, V and C live unpacked in their own bytes; I, D, B and bit 5 live in `status`.
+struct CpuRegisters {
+  uint8_t sp;
+  uint8_t y;
+  uint8_t x;
+  uint8_t a;
+  uint32_t pc;               // 0..65535
+  uint8_t status;
+  uint8_t zeroFlag;          // 1 when the last result was zero
+  uint8_t overflowFlag;      // 0x40 when V is set
+  uint8_t negativeSource;    // N is bit 7 of this byte
+  uint8_t carryFlag;         // 0 or 1
+  uint32_t effectiveAddress; // scratch: the last effective address
+  uint32_t indirectAddress;  // scratch: the last zero-page pointer address
+};
+
+extern CpuRegisters CpuRegs;
+extern const int8_t cycleTable[256];
+
+// Loads pc from $FFFC/$FFFD, clears the registers and flags, sp = $FF, clears resetRequest.
+void ResetCpu();
+// Runs the instruction at pc and returns its cycles from cycleTable. A jam opcode sets
+// resetRequest to 2.
+int ExecuteInstruction();
+// Enters a pending IRQ (when I is clear) and then a pending NMI; returns the number of entries.
+int ServiceInterrupts();

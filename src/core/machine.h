@@ -1,0 +1,41 @@
+// machine.h: the emulated machine's memories, ROM images, banking and power-on reset.
+//
+// All machine state is global and touched by the emulation thread, except where a comment says
+// otherwise: the application thread writes it only while the pause handshake holds the thread idle.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+inline constexpr int kRamSize = 65536;
+inline constexpr int kColorRamSize = 1024;
+inline constexpr int kFrameBufferSize = 65536;
+inline constexpr int kBasicRomSize = 8192;
+inline constexpr int kKernalRomSize = 8192;
+inline constexpr int kCharRomSize = 4096;
+
+extern uint8_t* Ram;          // 64 KiB main memory, indexed by the emulated address
+extern uint8_t* ColorRam;     // 1 KiB colour memory, values 0-15
+extern uint8_t* FrameBuffer;  // 320 palette indices per row, row r showing raster line r + 50
+
+extern const uint8_t* BasicRom;   // seen at $A000-$BFFF
+extern const uint8_t* KernalRom;  // seen at $E000-$FFFF
+extern const uint8_t* CharRom;    // seen at $D000-$DFFF by the CPU, in two windows by the VIC-II
+
+// Cartridge attached by the menu: while set, every ResetMachine reloads it.
+inline constexpr int kCartridgePathSize = 260;
+extern std::atomic<uint32_t> cartridgePresent;
+extern char cartridgeFileName[kCartridgePathSize];
+
+// Host keyboard state, written by the user-interface thread while the emulation runs and read by
+// the CIA on the emulation thread, so every byte is atomic.
+extern std::atomic<uint8_t> KeyDown[256];   // by host virtual-key code, nonzero while held
+extern std::atomic<uint8_t> KeyMatrix[8];   // by C64 column, bit r clear while row r is held
+
+int AllocateMemories();
+void ClearKeys();
+void ResetMachine();
+int InitMachine();
+
+uint8_t MemRead(uint16_t address);
+void MemWrite(uint16_t address, uint8_t value);

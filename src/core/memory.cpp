@@ -1,0 +1,104 @@
+// memory.cpp: the machine's memories, the processor-port banking and the power-on reset.
+//
+// Emulated: RAM, colour RAM and the three ROMs, banked by the low three bits of $0001 (LORAM,
+// HIRAM, CHAREN); stores under a visible ROM land in the RAM beneath it.
+// Left out: the data direction register at $0000 (plain RAM, it never changes the mapping) and
+// the cartridge lines: a cartridge image is ordinary RAM at $8000-$9FFF.
+// Called by: the CPU core for accesses its direct paths do not serve, the emulation thread for
+// resets, and the front ends once at start-up (InitMachine).
+#include "core/machine.h"
+
+#include <algorithm>
+#include <new>
+
+#include "chips/cia.h"
+#include "chips/io.h"
+#include "chips/vic.h"
+#include "core/scheduler.h"
+#include "media/cartridge.h"
+#include "sound/sound_output.h"
+
+uint8_t* Ram = nullptr;
+uint8_t* ColorRam = nullptr;
+uint8_t* FrameBuffer = nullptr;
+
+namespace {
+// Until the front end installs the real images, every ROM reads as zeros.
+const uint8_t blankRom[kBasicRomSize] = {};
+
+uint8_t* AllocateOnce(uint8_t*& buffer, int size) {
+  if (buffer == nullptr) buffer = new (std::nothrow) uint8_t[size];
+  return buffer;
+}
+}  // namespace
+
+const uint8_t* BasicRom = blankRom;
+const uint8_t* KernalRom = blankRom;
+const uint8_t* CharRom = blankRom;
+
+std::atomic<uint32_t> cartridgePresent{0};
+char cartridgeFileName[kCartridgePathSize];
+
+std::atomic<uint8_t> KeyDown[256];
+std::atomic<uint8_t> KeyMatrix[8];
+
+int AllocateMemories() {
+  // The buffers live until the process exits; a second start-up keeps the first allocation.
+  bool ram = AllocateOnce(Ram, kRamSize) != nullptr;
+  bool color = AllocateOnce(ColorRam, kColorRamSize) != nullptr;
+  bool frame = AllocateOnce(FrameBuffer, kFrameBufferSize) != nullptr;
+  return ram && color && frame ? 1 : 0;
+}
+
+void ClearKeys() {
+  for (auto& key : KeyDown) key.store(0);
+}
+
+void ResetMachine() {
+  // Addresses with bit 7 set power up as $66, the others as $99, in runs of 128 bytes.
+  for (int address = 0; address < kRamSize; ++address) Ram[address] = (address & 0x80) ? 0x66 : 0x99;
+  std::fill_n(ColorRam, kColorRamSize, 0);
+  ResetVic();
+  ResetCias();
+  Ram[0x0000] = 0x2F;
+  Ram[0x0001] = 0x37;
+  rasterLine = 0;
+  lineCyclePosition = 0;
+  resetAtFrameEnd.store(0);
+  if (cartridgePresent.load() != 0) LoadCartridge(cartridgeFileName);
+}
+
+int InitMachine() {
+  if (AllocateMemories() == 0) return 0;
+  ClearKeys();
+  for (auto& column : KeyMatrix) column.store(0xFF);
+  ResetMachine();
+  resetRequest.store(1);
+  ResetSound();
+  return 1;
+}
+
+uint8_t MemRead(uint16_t address) {
+  const uint8_t port = Ram[0x0001];
+  if ((port & 3) == 0) return Ram[address];
+  switch (address & 0xF000) {
+    case 0xA000:
+    case 0xB000:
+      return (port & 3) == 3 ? BasicRom[address & 0x1FFF] : Ram[address];
+    case 0xD000:
+      return (port & 4) == 0 ? CharRom[address & 0x0FFF] : IoRead(address);
+    case 0xE000:
+    case 0xF000:
+      return (port & 2) ? KernalRom[address & 0x1FFF] : Ram[address];
+    default:
+      return Ram[address];
+  }
+}
+
+void MemWrite(uint16_t address, uint8_t value) {
+  if ((address & 0xF000) == 0xD000 && (Ram[0x0001] & 7) >= 5) {
+    IoWrite(address, value);
+    return;
+  }
+  Ram[address] = value;
+}

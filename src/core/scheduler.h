@@ -1,0 +1,54 @@
+// scheduler.h: the emulation thread's state, its flags shared with the application thread,
+// and the pause handshake.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// Shared with the application thread.
+extern std::atomic<uint32_t> emulationRunning;   // 0 = paused
+extern std::atomic<uint32_t> pauseAcknowledged;  // set by the thread while it idles paused
+extern std::atomic<uint32_t> resetRequest;       // 0 none, 1 reset the CPU, 2 after a jam opcode
+extern std::atomic<uint32_t> resetAtFrameEnd;    // reset the machine at the end of the next drawn frame
+extern std::atomic<uint32_t> accurateSprites;    // sprites in 21-line bands rather than once a frame
+extern std::atomic<uint32_t> keepRunning;        // 0 = return at the next presented frame
+
+// Emulation thread only.
+extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn
+extern uint32_t frameReady;         // a drawn frame waits to be presented
+extern uint32_t nmiPending;
+extern uint32_t irqPending;
+extern int32_t throttleCycleCount;
+extern int32_t soundCycleCount;
+extern uint32_t cycleClock;         // free-running, wraps at 2^32: compare by unsigned difference
+extern uint16_t rasterLine;         // 0..261
+extern uint16_t lineCyclePosition;  // eighths of a cycle into the current line
+extern uint16_t rasterCompareLine;  // $FFFF never matches
+
+inline constexpr int kEighthsPerCycle = 8;
+inline constexpr int kLineLengthEighths = 512;
+inline constexpr int kLinesPerFrame = 262;
+inline constexpr int kSpriteBandLines = 21;
+inline constexpr int kWholeFrameSprites = 255;
+inline constexpr int kCiaStepCycles = 25;
+inline constexpr int kInterruptEntryCycles = 7;
+inline constexpr int kThrottlePeriod = 50000;
+inline constexpr int kThrottleQueueLimit = 10;
+inline constexpr int kSoundFlushPeriod = 40000;
+inline constexpr int kPausePollMilliseconds = 10;
+inline constexpr uint32_t kCyclesPerSecond = 930000;
+
+// Called on the emulation thread after every presented frame, when set; front ends use it to act
+// between frames without pausing the machine. Set before the thread starts.
+extern void (*frameObserver)();
+
+// One pass of the main loop. Returns 0 when the thread must return (keepRunning was clear at a
+// frame presentation), 1 otherwise.
+int RunEmulationPass();
+// The thread procedure: opens the sound output, then runs passes until told to stop. Returns 0.
+int EmulationThread();
+
+// The pause handshake, for the application thread: returns once the thread idles at an
+// instruction boundary, so machine state may be read or replaced until ResumeEmulation.
+void PauseEmulation();
+void ResumeEmulation();
