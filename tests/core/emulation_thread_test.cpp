@@ -14,10 +14,15 @@
 namespace {
 using namespace std::chrono_literals;
 
+// Counted on the emulation thread at every presented frame.
+std::atomic<int> presentedFrames{0};
+void CountPresentedFrame() { presentedFrames.fetch_add(1); }
+
 // A KERNAL that scans keyboard column 0 and the joystick in port 2 forever: the rows land in
 // $0400, the joystick bits in $0401.
 void PrepareKeyboardScanner() {
   PrepareTestMachine({.reset = 0xE000});
+  frameObserver = CountPresentedFrame;
   PutKernalCode(0xE000, {0xA9, 0xFE,          // LDA #$FE
                          0x8D, 0x00, 0xDC,    // STA $DC00
                          0xAD, 0x01, 0xDC,    // LDA $DC01
@@ -31,19 +36,24 @@ struct RunningMachine {
   std::atomic<bool> returned{false};
   std::thread thread;
 
-  RunningMachine() : thread([this] {
-    EmulationThread();
-    returned.store(true);
-  }) {}
+  RunningMachine()
+      : thread([this] {
+          EmulationThread();
+          returned.store(true);
+        }) {}
   ~RunningMachine() {
     keepRunning.store(0);
     ResumeEmulation();
     thread.join();
   }
-  // Lets the machine run a little, then holds it so its memory can be read.
+  // Lets the machine run for two presented frames, then holds it so its memory can be read.
   uint8_t RunThenPeek(uint16_t address) {
+    const int start = presentedFrames.load();
     ResumeEmulation();
-    std::this_thread::sleep_for(20ms);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (presentedFrames.load() < start + 2 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(1ms);
+    }
     PauseEmulation();
     return Ram[address];
   }
