@@ -1,0 +1,305 @@
+// cpu.cpp: the 6510 instruction interpreter.
+//
+// Emulated: all 256 opcodes (the documented set, the stable undocumented ones, the NOPs of every
+// length and the jam opcodes, which ask the emulation thread for a reset), decimal arithmetic,
+// the stack, BRK, IRQ and NMI entry, and the reset sequence. Each instruction is charged its
+// entry in cycleTable and nothing more.
+// Left out: cycle-exact timing (no page-crossing or taken-branch cycles, interrupts are taken only
+// between instructions), the processor port as a register (banking reads Ram[$0001]) and the
+// interrupt line as a level (a pending IRQ is a flag that entry clears).
+// Called by: the emulation thread (ResetCpu, ExecuteInstruction, ServiceInterrupts once per
+// instruction) and the snapshot code, which saves and restores CpuRegs.
+#include "core/cpu.h"
+
+#include "core/cpu_access.h"
+#include "core/cpu_operations.h"
+#include "core/machine.h"
+#include "core/scheduler.h"
+
+CpuRegisters CpuRegs;
+
+// NMOS base counts, except $91 and $9D, which are charged one cycle less, and the jam opcodes.
+const int8_t cycleTable[256] = {
+    7, 6, 2, 8, 3, 3, 5, 5, 3, 2, 2, 2, 4, 4, 6, 6,  // $0_
+    2, 5, 2, 8, 4, 4, 6, 6, 2, 4, 2, 7, 4, 4, 7, 7,  // $1_
+    6, 6, 2, 8, 3, 3, 5, 5, 4, 2, 2, 2, 4, 4, 6, 6,  // $2_
+    2, 5, 2, 8, 4, 4, 6, 6, 2, 4, 2, 7, 4, 4, 7, 7,  // $3_
+    6, 6, 2, 8, 3, 3, 5, 5, 3, 2, 2, 2, 3, 4, 6, 6,  // $4_
+    2, 5, 2, 8, 4, 4, 6, 6, 2, 4, 2, 7, 4, 4, 7, 7,  // $5_
+    6, 6, 2, 8, 3, 3, 5, 5, 4, 2, 2, 2, 5, 4, 6, 6,  // $6_
+    2, 5, 2, 8, 4, 4, 6, 6, 2, 4, 2, 7, 4, 4, 7, 7,  // $7_
+    2, 6, 2, 6, 3, 3, 3, 3, 2, 2, 2, 2, 4, 4, 4, 4,  // $8_
+    2, 5, 2, 6, 4, 4, 4, 4, 2, 5, 2, 5, 5, 4, 5, 5,  // $9_
+    2, 6, 2, 6, 3, 3, 3, 3, 2, 2, 2, 2, 4, 4, 4, 4,  // $A_
+    2, 5, 2, 5, 4, 4, 4, 4, 2, 4, 2, 4, 4, 4, 4, 4,  // $B_
+    2, 6, 2, 8, 3, 3, 5, 5, 2, 2, 2, 2, 4, 4, 6, 6,  // $C_
+    2, 5, 2, 8, 4, 4, 6, 6, 2, 4, 2, 7, 4, 4, 7, 7,  // $D_
+    2, 6, 2, 8, 3, 3, 5, 5, 2, 2, 2, 2, 4, 4, 6, 6,  // $E_
+    2, 5, 2, 8, 4, 4, 6, 6, 2, 4, 2, 7, 4, 4, 7, 7,  // $F_
+};
+
+namespace cpu_detail {
+namespace {
+
+constexpr uint16_t kNmiVector = 0xFFFA;
+constexpr uint16_t kResetVector = 0xFFFC;
+constexpr uint16_t kIrqVector = 0xFFFE;
+
+// Shared by BRK and the interrupt lines; only the B bit in the pushed status tells them apart.
+// Returns the handler's address.
+uint16_t EnterInterrupt(uint16_t returnAddress, uint8_t breakBit, uint16_t vector) {
+  PushWord(returnAddress);
+  const uint8_t pushed = PackStatus(breakBit);
+  CpuRegs.status = pushed;
+  Push(pushed);
+  CpuRegs.status |= kFlagInterrupt | kFlagBreak;
+  return ReadVector(vector);
+}
+
+CPU_INLINE void Branch(uint16_t& pc, bool taken) {
+  const int8_t offset = static_cast<int8_t>(FetchOperand(pc));
+  const uint16_t target = static_cast<uint16_t>(pc + offset);
+  CpuRegs.effectiveAddress = target;
+  if (taken) pc = target;
+}
+
+CPU_INLINE void Jump(uint16_t& pc, uint16_t target) {
+  CpuRegs.effectiveAddress = target;
+  pc = target;
+}
+
+// The pointer's high byte is read from the start of the same page when the low byte is $FF.
+uint16_t ReadJumpPointer(uint16_t pointer) {
+  const uint16_t highAddress = (pointer & 0xFF00) | ((pointer + 1) & 0x00FF);
+  CpuRegs.indirectAddress = highAddress;
+  return ReadData(pointer) | ReadData(highAddress) << 8;
+}
+
+void Transfer(uint8_t& destination, uint8_t value) {
+  destination = value;
+  SetNZ(value);
+}
+
+// Out of line, so that the usual nothing-pending return of ServiceInterrupts needs no frame.
+[[gnu::noinline]] int EnterPendingInterrupts() {
+  int entries = 0;
+  if (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0) {
+    CpuRegs.pc = EnterInterrupt(static_cast<uint16_t>(CpuRegs.pc), 0, kIrqVector);
+    irqPending = 0;
+    ++entries;
+  }
+  // after an IRQ entry the NMI frame lands on top, so the NMI handler runs first
+  if (nmiPending != 0) {
+    CpuRegs.pc = EnterInterrupt(static_cast<uint16_t>(CpuRegs.pc), 0, kNmiVector);
+    nmiPending = 0;
+    ++entries;
+  }
+  return entries;
+}
+
+}  // namespace
+}  // namespace cpu_detail
+
+using namespace cpu_detail;
+
+void ResetCpu() {
+  CpuRegisters& r = CpuRegs;
+  r.pc = ReadVector(kResetVector);
+  r.a = r.x = r.y = 0;
+  r.status = r.negativeSource = r.zeroFlag = r.overflowFlag = r.carryFlag = 0;
+  r.sp = 0xFF;
+  resetRequest.store(0);
+}
+
+int ServiceInterrupts() {
+  // called after every instruction, and nearly always nothing is pending
+  if ((irqPending | nmiPending) == 0) return 0;
+  return EnterPendingInterrupts();
+}
+
+// The regular columns of the opcode matrix: one operation in each addressing mode its column has.
+#define CPU_BASIC_MODES(opcode, operation)                             \
+  case (opcode): Run<Mode::ZeroPage, operation>(pc); break;            \
+  case (opcode) + 0x08: Run<Mode::Absolute, operation>(pc); break;     \
+  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation>(pc); break;    \
+  case (opcode) + 0x18: Run<Mode::AbsoluteX, operation>(pc); break;
+#define CPU_INDIRECT_MODES(opcode, operation)                          \
+  case (opcode): Run<Mode::IndirectX, operation>(pc); break;           \
+  case (opcode) + 0x10: Run<Mode::IndirectY, operation>(pc); break;    \
+  case (opcode) + 0x18: Run<Mode::AbsoluteY, operation>(pc); break;
+// ORA, AND, EOR, ADC, LDA, CMP and SBC in columns 1, 5, 9 and D.
+#define CPU_ALU_MODES(row, operation)                                  \
+  CPU_INDIRECT_MODES((row) + 0x01, operation)                          \
+  CPU_BASIC_MODES((row) + 0x05, operation)                             \
+  case (row) + 0x09: Run<Mode::Immediate, operation>(pc); break;
+// The undocumented read-modify-write instructions in columns 3, 7 and F.
+#define CPU_COMBINED_MODES(row, operation)                             \
+  CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
+  CPU_BASIC_MODES((row) + 0x07, operation)
+
+int ExecuteInstruction() {
+  CpuRegisters& r = CpuRegs;
+  uint16_t pc = static_cast<uint16_t>(r.pc);
+  const uint8_t opcode = pc < 0xA000 ? Ram[pc] : MemRead(pc);
+  ++pc;
+
+  // 256 distinct labels on a byte: every opcode has exactly one case
+  switch (opcode) {
+    CPU_ALU_MODES(0x00, Ora)
+    CPU_ALU_MODES(0x20, And)
+    CPU_ALU_MODES(0x40, Eor)
+    CPU_ALU_MODES(0x60, Adc)
+    CPU_ALU_MODES(0xA0, Lda)
+    CPU_ALU_MODES(0xC0, Cmp)
+    CPU_ALU_MODES(0xE0, Sbc)
+    case 0xEB: Run<Mode::Immediate, Sbc>(pc); break;
+    CPU_INDIRECT_MODES(0x81, StoreA)
+    CPU_BASIC_MODES(0x85, StoreA)
+
+    CPU_BASIC_MODES(0x06, Asl)
+    CPU_BASIC_MODES(0x26, Rol)
+    CPU_BASIC_MODES(0x46, Lsr)
+    CPU_BASIC_MODES(0x66, Ror)
+    CPU_BASIC_MODES(0xC6, Dec)
+    CPU_BASIC_MODES(0xE6, Inc)
+    case 0x0A: r.a = Asl(r.a); break;
+    case 0x2A: r.a = Rol(r.a); break;
+    case 0x4A: r.a = Lsr(r.a); break;
+    case 0x6A: r.a = Ror(r.a); break;
+
+    CPU_COMBINED_MODES(0x00, Slo)
+    CPU_COMBINED_MODES(0x20, Rla)
+    CPU_COMBINED_MODES(0x40, Sre)
+    CPU_COMBINED_MODES(0x60, Rra)
+    CPU_COMBINED_MODES(0xC0, Dcp)
+    CPU_COMBINED_MODES(0xE0, Isc)
+
+    case 0xA2: Run<Mode::Immediate, Ldx>(pc); break;
+    case 0xA6: Run<Mode::ZeroPage, Ldx>(pc); break;
+    case 0xAE: Run<Mode::Absolute, Ldx>(pc); break;
+    case 0xB6: Run<Mode::ZeroPageY, Ldx>(pc); break;
+    case 0xBE: Run<Mode::AbsoluteY, Ldx>(pc); break;
+    case 0xA0: Run<Mode::Immediate, Ldy>(pc); break;
+    CPU_BASIC_MODES(0xA4, Ldy)
+    case 0xA3: Run<Mode::IndirectX, Lax>(pc); break;
+    case 0xA7: Run<Mode::ZeroPage, Lax>(pc); break;
+    case 0xAF: Run<Mode::Absolute, Lax>(pc); break;
+    case 0xB3: Run<Mode::IndirectY, Lax>(pc); break;
+    case 0xB7: Run<Mode::ZeroPageY, Lax>(pc); break;
+    case 0xBF: Run<Mode::AbsoluteY, Lax>(pc); break;
+
+    case 0x86: Run<Mode::ZeroPage, StoreX>(pc); break;
+    case 0x8E: Run<Mode::Absolute, StoreX>(pc); break;
+    case 0x96: Run<Mode::ZeroPageY, StoreX>(pc); break;
+    case 0x84: Run<Mode::ZeroPage, StoreY>(pc); break;
+    case 0x8C: Run<Mode::Absolute, StoreY>(pc); break;
+    case 0x94: Run<Mode::ZeroPageX, StoreY>(pc); break;
+    case 0x83: Run<Mode::IndirectX, Sax>(pc); break;
+    case 0x87: Run<Mode::ZeroPage, Sax>(pc); break;
+    case 0x8F: Run<Mode::Absolute, Sax>(pc); break;
+    case 0x97: Run<Mode::ZeroPageY, Sax>(pc); break;
+    case 0x93: Run<Mode::IndirectY, Sha>(pc); break;
+    case 0x9F: Run<Mode::AbsoluteY, Sha>(pc); break;
+    case 0x9B: Run<Mode::AbsoluteY, Tas>(pc); break;
+    case 0x9C: Run<Mode::AbsoluteX, Shy>(pc); break;
+    case 0x9E: Run<Mode::AbsoluteY, Shx>(pc); break;
+
+    case 0xE0: Run<Mode::Immediate, Cpx>(pc); break;
+    case 0xE4: Run<Mode::ZeroPage, Cpx>(pc); break;
+    case 0xEC: Run<Mode::Absolute, Cpx>(pc); break;
+    case 0xC0: Run<Mode::Immediate, Cpy>(pc); break;
+    case 0xC4: Run<Mode::ZeroPage, Cpy>(pc); break;
+    case 0xCC: Run<Mode::Absolute, Cpy>(pc); break;
+    case 0x24: Run<Mode::ZeroPage, Bit>(pc); break;
+    case 0x2C: Run<Mode::Absolute, Bit>(pc); break;
+
+    case 0x6B: Run<Mode::Immediate, Arr>(pc); break;
+    case 0x8B: Run<Mode::Immediate, Ane>(pc); break;
+    case 0xAB: Run<Mode::Immediate, Lxa>(pc); break;
+    case 0xCB: Run<Mode::Immediate, Sbx>(pc); break;
+    // LAS and the immediate $0B, $2B, $4B only step over their operands
+    case 0xBB: EffectiveAddress<Mode::AbsoluteY>(pc); break;
+    case 0x0B: case 0x2B: case 0x4B: EffectiveAddress<Mode::Immediate>(pc); break;
+
+    case 0x10: Branch(pc, (r.negativeSource & 0x80) == 0); break;
+    case 0x30: Branch(pc, (r.negativeSource & 0x80) != 0); break;
+    case 0x50: Branch(pc, r.overflowFlag == 0); break;
+    case 0x70: Branch(pc, r.overflowFlag != 0); break;
+    case 0x90: Branch(pc, r.carryFlag == 0); break;
+    case 0xB0: Branch(pc, r.carryFlag != 0); break;
+    case 0xD0: Branch(pc, r.zeroFlag == 0); break;
+    case 0xF0: Branch(pc, r.zeroFlag != 0); break;
+
+    case 0x4C: Jump(pc, FetchOperandWord(pc)); break;
+    case 0x6C: Jump(pc, ReadJumpPointer(FetchOperandWord(pc))); break;
+    case 0x20: {
+      const uint16_t target = FetchOperandWord(pc);
+      // the pushed return address is that of JSR's own last byte; RTS adds the one
+      PushWord(static_cast<uint16_t>(pc - 1));
+      Jump(pc, target);
+      break;
+    }
+    case 0x60: pc = PullWord() + 1; break;
+    case 0x40:
+      UnpackStatus(Pull());
+      pc = PullWord();
+      break;
+    case 0x00:
+      // the byte after BRK is skipped: the pushed address is BRK's own plus two
+      pc = EnterInterrupt(static_cast<uint16_t>(pc + 1), kFlagBreak, kIrqVector);
+      break;
+
+    case 0x08: {
+      const uint8_t pushed = PackStatus(r.status & kFlagBreak);
+      r.status = pushed;
+      Push(pushed);
+      break;
+    }
+    case 0x28: UnpackStatus(Pull()); break;
+    case 0x48: Push(r.a); break;
+    case 0x68: Transfer(r.a, Pull()); break;
+
+    case 0x18: r.carryFlag = 0; break;
+    case 0x38: r.carryFlag = 1; break;
+    case 0x58: r.status &= ~kFlagInterrupt; break;
+    case 0x78: r.status |= kFlagInterrupt; break;
+    case 0xB8: r.overflowFlag = 0; break;
+    case 0xD8: r.status &= ~kFlagDecimal; break;
+    case 0xF8: r.status |= kFlagDecimal; break;
+
+    case 0xAA: Transfer(r.x, r.a); break;
+    case 0xA8: Transfer(r.y, r.a); break;
+    case 0x8A: Transfer(r.a, r.x); break;
+    case 0x98: Transfer(r.a, r.y); break;
+    case 0xBA: Transfer(r.x, r.sp); break;
+    // unlike the MOS part, TXS sets N and Z here as TSX does
+    case 0x9A: Transfer(r.sp, r.x); break;
+    case 0xE8: r.x = Inc(r.x); break;
+    case 0xC8: r.y = Inc(r.y); break;
+    case 0xCA: r.x = Dec(r.x); break;
+    case 0x88: r.y = Dec(r.y); break;
+
+    // the NOPs never touch their operands, so a NOP can acknowledge no I/O register
+    case 0xEA: case 0x1A: case 0x3A: case 0x5A: case 0x7A: case 0xDA: case 0xFA: break;
+    case 0x04: case 0x44: case 0x64: case 0x14: case 0x34: case 0x54: case 0x74:
+    case 0xD4: case 0xF4: case 0x80: case 0x82: case 0x89: case 0xC2: case 0xE2:
+      pc += 1;
+      break;
+    case 0x0C: case 0x1C: case 0x3C: case 0x5C: case 0x7C: case 0xDC: case 0xFC:
+      pc += 2;
+      break;
+
+    // no halted state: the thread resets the machine before the next instruction
+    case 0x02: case 0x12: case 0x22: case 0x32: case 0x42: case 0x52:
+    case 0x62: case 0x72: case 0x92: case 0xB2: case 0xD2: case 0xF2:
+      resetRequest.store(2);
+      break;
+  }
+  r.pc = pc;
+  return cycleTable[opcode];
+}
+
+#undef CPU_BASIC_MODES
+#undef CPU_INDIRECT_MODES
+#undef CPU_ALU_MODES
+#undef CPU_COMBINED_MODES

@@ -1,0 +1,172 @@
+// cpu_access.h: how the 6510 interpreter reaches memory: the access rules, the stack and the
+// addressing modes.
+//
+// Emulated: the nine operand addressing modes with their zero-page and 64 KiB wrap-arounds, the
+// stack in page $01, and the choice per access between touching Ram directly and going through
+// the banked MemRead/MemWrite. The direct paths serve zero page, stack pushes, everything below
+// $A000 and the all-RAM configuration; only ROM and I/O candidates pay for the banking call.
+// Left out: dummy reads and writes of the real processor (a read-modify-write reads once and
+// writes once) and any per-cycle bus timing.
+// Called by: the interpreter in cpu.cpp only.
+#pragma once
+
+#include <cstdint>
+#include <type_traits>
+
+#include "core/cpu.h"
+#include "core/machine.h"
+
+// The interpreter keeps the running instruction's pc in a local and hands it to these helpers by
+// reference. Forced inlining keeps it in a register instead of a memory round trip per operand
+// byte: inside the large dispatch switch the compiler declines a plain inline request.
+#define CPU_INLINE [[gnu::always_inline]] inline
+
+namespace cpu_detail {
+
+// Every address is held as 16 bits, so no access can leave the 64 KiB of Ram whatever pc holds.
+CPU_INLINE uint8_t PortBits() { return Ram[0x0001] & 3; }
+
+// Operand bytes, vectors and stack pulls see the banking whenever any ROM or I/O may be visible.
+CPU_INLINE uint8_t ReadBanked(uint16_t address) {
+  return PortBits() == 0 ? Ram[address] : MemRead(address);
+}
+
+// Below $A000 every configuration shows RAM, so only higher addresses need the banking.
+CPU_INLINE uint8_t ReadData(uint16_t address) {
+  return address < 0xA000 || PortBits() == 0 ? Ram[address] : MemRead(address);
+}
+
+CPU_INLINE void WriteData(uint16_t address, uint8_t value) {
+  if (address < 0xA000 || PortBits() == 0) {
+    Ram[address] = value;
+  } else {
+    MemWrite(address, value);
+  }
+}
+
+// The interrupt and reset vectors sit under the KERNAL, so they follow the banking.
+CPU_INLINE uint16_t ReadVector(uint16_t address) {
+  return ReadBanked(address) | ReadBanked(static_cast<uint16_t>(address + 1)) << 8;
+}
+
+CPU_INLINE uint8_t FetchOperand(uint16_t& pc) { return ReadBanked(pc++); }
+
+CPU_INLINE uint16_t FetchOperandWord(uint16_t& pc) {
+  const uint8_t low = FetchOperand(pc);
+  return low | FetchOperand(pc) << 8;
+}
+
+CPU_INLINE void Push(uint8_t value) {
+  Ram[0x0100 + CpuRegs.sp] = value;
+  --CpuRegs.sp;
+}
+
+CPU_INLINE uint8_t Pull() {
+  ++CpuRegs.sp;
+  return ReadBanked(static_cast<uint16_t>(0x0100 + CpuRegs.sp));
+}
+
+CPU_INLINE void PushWord(uint16_t value) {
+  Push(static_cast<uint8_t>(value >> 8));
+  Push(static_cast<uint8_t>(value));
+}
+
+CPU_INLINE uint16_t PullWord() {
+  const uint8_t low = Pull();
+  return low | Pull() << 8;
+}
+
+enum class Mode {
+  Immediate,
+  ZeroPage,
+  ZeroPageX,
+  ZeroPageY,
+  Absolute,
+  AbsoluteX,
+  AbsoluteY,
+  IndirectX,  // (zp,X)
+  IndirectY,  // (zp),Y
+};
+
+constexpr bool IsZeroPage(Mode mode) {
+  return mode == Mode::ZeroPage || mode == Mode::ZeroPageX || mode == Mode::ZeroPageY;
+}
+
+// The pointer of (zp,X) and (zp),Y wraps inside page $00: its high byte after $FF comes from $00.
+CPU_INLINE uint16_t ReadZeroPagePointer(uint8_t pointer) {
+  CpuRegs.indirectAddress = pointer;
+  return Ram[pointer] | Ram[static_cast<uint8_t>(pointer + 1)] << 8;
+}
+
+// Consumes the operand bytes and returns the address the instruction works on.
+template <Mode mode>
+CPU_INLINE uint16_t EffectiveAddress(uint16_t& pc) {
+  uint16_t address;
+  if constexpr (mode == Mode::Immediate) {
+    address = pc++;
+  } else if constexpr (mode == Mode::ZeroPage) {
+    address = FetchOperand(pc);
+  } else if constexpr (mode == Mode::ZeroPageX) {
+    address = static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.x);
+  } else if constexpr (mode == Mode::ZeroPageY) {
+    address = static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.y);
+  } else if constexpr (mode == Mode::Absolute) {
+    address = FetchOperandWord(pc);
+  } else if constexpr (mode == Mode::AbsoluteX) {
+    address = static_cast<uint16_t>(FetchOperandWord(pc) + CpuRegs.x);
+  } else if constexpr (mode == Mode::AbsoluteY) {
+    address = static_cast<uint16_t>(FetchOperandWord(pc) + CpuRegs.y);
+  } else if constexpr (mode == Mode::IndirectX) {
+    address = ReadZeroPagePointer(static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.x));
+  } else {
+    static_assert(mode == Mode::IndirectY);
+    address = static_cast<uint16_t>(ReadZeroPagePointer(FetchOperand(pc)) + CpuRegs.y);
+  }
+  CpuRegs.effectiveAddress = address;
+  return address;
+}
+
+template <Mode mode>
+CPU_INLINE uint8_t ReadAt(uint16_t address) {
+  if constexpr (IsZeroPage(mode)) {
+    return Ram[address];
+  } else if constexpr (mode == Mode::Immediate) {
+    // the immediate operand is an instruction byte and follows the operand rule
+    return ReadBanked(address);
+  } else {
+    return ReadData(address);
+  }
+}
+
+template <Mode mode>
+CPU_INLINE void WriteAt(uint16_t address, uint8_t value) {
+  static_assert(mode != Mode::Immediate);
+  if constexpr (IsZeroPage(mode)) {
+    Ram[address] = value;
+  } else {
+    WriteData(address, value);
+  }
+}
+
+// The three shapes an instruction with a memory operand takes; Run picks the access pattern from
+// the operation's signature, so each operation is written once for all its addressing modes.
+using ReadOperation = void (*)(uint8_t operand);
+using ModifyOperation = uint8_t (*)(uint8_t operand);   // returns the byte written back
+using StoreOperation = uint8_t (*)(uint16_t address);  // returns the byte to store there
+
+template <Mode mode, auto operation>
+CPU_INLINE void Run(uint16_t& pc) {
+  using Operation = decltype(operation);
+  if constexpr (std::is_same_v<Operation, ReadOperation>) {
+    operation(ReadAt<mode>(EffectiveAddress<mode>(pc)));
+  } else if constexpr (std::is_same_v<Operation, ModifyOperation>) {
+    const uint16_t address = EffectiveAddress<mode>(pc);
+    WriteAt<mode>(address, operation(ReadAt<mode>(address)));
+  } else {
+    static_assert(std::is_same_v<Operation, StoreOperation>);
+    const uint16_t address = EffectiveAddress<mode>(pc);
+    WriteAt<mode>(address, operation(address));
+  }
+}
+
+}  // namespace cpu_detail
