@@ -180,41 +180,19 @@ inline uint8_t Dec(uint8_t operand) {
 
 // The undocumented read-modify-write instructions: the documented shift or step on memory, then
 // the documented operation of the same column on A with the new byte.
-inline uint8_t Slo(uint8_t operand) {
-  const uint8_t result = Asl(operand);
-  Ora(result);
+template <uint8_t (*modify)(uint8_t), void (*combine)(uint8_t)>
+inline uint8_t ModifyThenCombine(uint8_t operand) {
+  const uint8_t result = modify(operand);
+  combine(result);
   return result;
 }
 
-inline uint8_t Rla(uint8_t operand) {
-  const uint8_t result = Rol(operand);
-  And(result);
-  return result;
-}
-
-inline uint8_t Sre(uint8_t operand) {
-  const uint8_t result = Lsr(operand);
-  Eor(result);
-  return result;
-}
-
-inline uint8_t Rra(uint8_t operand) {
-  const uint8_t result = Ror(operand);
-  Adc(result);
-  return result;
-}
-
-inline uint8_t Dcp(uint8_t operand) {
-  const uint8_t result = Dec(operand);
-  Cmp(result);
-  return result;
-}
-
-inline uint8_t Isc(uint8_t operand) {
-  const uint8_t result = Inc(operand);
-  Sbc(result);
-  return result;
-}
+constexpr auto Slo = ModifyThenCombine<Asl, Ora>;
+constexpr auto Rla = ModifyThenCombine<Rol, And>;
+constexpr auto Sre = ModifyThenCombine<Lsr, Eor>;
+constexpr auto Rra = ModifyThenCombine<Ror, Adc>;
+constexpr auto Dcp = ModifyThenCombine<Dec, Cmp>;
+constexpr auto Isc = ModifyThenCombine<Inc, Sbc>;
 
 inline uint8_t StoreA(uint16_t) { return CpuRegs.a; }
 inline uint8_t StoreX(uint16_t) { return CpuRegs.x; }
