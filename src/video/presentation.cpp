@@ -7,3 +7,5 @@
 std::atomic<uint32_t> landscapeMode{0};
 
 int PresentFrame() { return 1; }
+void DrawGlyph(int, int, int, uint8_t, uint8_t) {}
+void DrawText(const char*, int, int, uint8_t, uint8_t) {}
