@@ -1,0 +1,149 @@
+// keyboard_input.cpp: the handheld's key table.
+//
+// Each host key presses up to two C64 keys, chosen by whether a shift key is held; a key-up
+// releases what the same table row names for the shift state at the time of the release. Shifted
+// symbols that the C64 types unshifted (@ and :) release LEFT SHIFT while they are pressed. The
+// cursor keys are the joypad while the joystick is on and only reach the matrix after
+// "Keyboard"; the fire buttons live in KeyDown only, where the joystick reads them.
+// Left out: a key held while shift changes keeps the C64 keys of its press until released.
+// Called by: the front ends, on the application thread, for every key down and up.
+#include "shell/keyboard_input.h"
+
+#include "chips/cia.h"
+#include "core/machine.h"
+#include "video/presentation.h"
+
+std::atomic<uint8_t> shiftHeld{0};
+
+namespace {
+struct MatrixKey {
+  int8_t column = -1;  // -1: no key
+  int8_t bit = 0;
+};
+
+constexpr MatrixKey kLeftShift{1, 7};
+constexpr MatrixKey kRightShift{6, 4};
+
+// What one host key does in one shift state.
+struct KeyMeaning {
+  MatrixKey keys[2];
+  bool releaseShiftOnDown = false;  // the C64 types this symbol unshifted
+  bool releaseShiftOnUp = false;
+};
+
+struct KeyRow {
+  int virtualKey;
+  KeyMeaning plain;
+  KeyMeaning shifted;
+};
+
+constexpr KeyMeaning Keys(MatrixKey first, MatrixKey second = {}) { return {{first, second}}; }
+constexpr KeyMeaning WithShift(MatrixKey key) { return Keys(key, kLeftShift); }
+
+constexpr MatrixKey kInstDel{0, 0}, kReturn{0, 1}, kCursorRight{0, 2}, kF7{0, 3}, kF1{0, 4}, kF3{0, 5},
+    kF5{0, 6}, kCursorDown{0, 7};
+constexpr MatrixKey k3{1, 0}, k4{1, 3}, k5{2, 0}, k6{2, 3}, k7{3, 0}, k8{3, 3}, k9{4, 0}, k0{4, 3};
+constexpr MatrixKey kPlus{5, 0}, kMinus{5, 3}, kPeriod{5, 4}, kColon{5, 5}, kAt{5, 6}, kComma{5, 7};
+constexpr MatrixKey kAsterisk{6, 1}, kSemicolon{6, 2}, kEquals{6, 5}, kUpArrow{6, 6}, kSlash{6, 7};
+constexpr MatrixKey k1{7, 0}, k2{7, 3}, kControl{7, 2}, kSpace{7, 4}, kRunStop{7, 7};
+
+constexpr KeyRow Same(int virtualKey, KeyMeaning meaning) { return {virtualKey, meaning, meaning}; }
+
+const KeyRow keyTable[] = {
+    Same(kVkBackspace, Keys(kInstDel)),
+    Same(kVkReturn, Keys(kReturn)),
+    Same(kVkControl, Keys(kControl)),
+    Same(kVkSpace, Keys(kSpace)),
+    Same(kVkInsert, WithShift(kInstDel)),
+    {48, Keys(k0), WithShift(k9)},
+    {49, Keys(k1), WithShift(k1)},
+    {50, Keys(k2), {{kAt}, true, false}},
+    {51, Keys(k3), WithShift(k3)},
+    {52, Keys(k4), WithShift(k4)},
+    {53, Keys(k5), WithShift(k5)},
+    {54, Keys(k6), Keys(kUpArrow)},
+    {55, Keys(k7), WithShift(k6)},
+    {56, Keys(k8), Keys(kAsterisk)},
+    {57, Keys(k9), WithShift(k8)},
+    Same(107, Keys(kPlus)),
+    Same(109, Keys(kMinus)),
+    Same(112, Keys(kF1)),
+    Same(113, WithShift(kF1)),
+    Same(114, Keys(kF3)),
+    Same(115, WithShift(kF3)),
+    Same(116, Keys(kF5)),
+    Same(117, WithShift(kF5)),
+    Same(118, Keys(kF7)),
+    Same(119, WithShift(kF7)),
+    {186, Keys(kSemicolon), {{kColon}, true, true}},
+    {187, Keys(kEquals), Keys(kPlus)},
+    {188, Keys(kComma), WithShift(kComma)},
+    Same(189, Keys(kMinus)),
+    {190, Keys(kPeriod), WithShift(kPeriod)},
+    {191, Keys(kSlash), WithShift(kSlash)},
+    Same(kVkRunStopButton, Keys(kRunStop)),
+    Same(194, Keys(kRunStop)),
+    Same(219, WithShift(kColon)),
+    Same(221, WithShift(kSemicolon)),
+    {222, WithShift(k7), WithShift(k2)},
+};
+
+// The letters A-Z, by virtual key 65-90.
+constexpr MatrixKey letterKeys[26] = {
+    {1, 2}, {3, 4}, {2, 4}, {2, 2}, {1, 6}, {2, 5}, {3, 2}, {3, 5}, {4, 1}, {4, 2}, {4, 5}, {5, 2}, {4, 4},
+    {4, 7}, {4, 6}, {5, 1}, {7, 6}, {2, 1}, {1, 5}, {2, 6}, {3, 6}, {3, 7}, {1, 1}, {2, 7}, {3, 1}, {1, 4},
+};
+
+void SetMatrixKey(MatrixKey key, bool pressed) {
+  if (key.column < 0) return;
+  const uint8_t mask = static_cast<uint8_t>(1 << key.bit);
+  if (pressed) {
+    KeyMatrix[key.column].fetch_and(static_cast<uint8_t>(~mask));
+  } else {
+    KeyMatrix[key.column].fetch_or(mask);
+  }
+}
+
+void Apply(const KeyMeaning& meaning, bool down) {
+  for (const MatrixKey& key : meaning.keys) SetMatrixKey(key, down);
+  if (down ? meaning.releaseShiftOnDown : meaning.releaseShiftOnUp) SetMatrixKey(kLeftShift, false);
+}
+
+// The cursor keys as C64 cursor keys: left and up are the shifted right and down.
+KeyMeaning CursorMeaning(int virtualKey) {
+  switch (virtualKey) {
+    case kVkLeft: return WithShift(kCursorRight);
+    case kVkUp: return WithShift(kCursorDown);
+    case kVkRight: return Keys(kCursorRight);
+    default: return Keys(kCursorDown);
+  }
+}
+}  // namespace
+
+void ToggleRotation() { landscapeMode.store(landscapeMode.load() != 0 ? 0 : 1); }
+
+bool HandleKey(int virtualKey, bool down) {
+  if (virtualKey == 196 || virtualKey == 134) virtualKey = kVkFireButton;
+  if (virtualKey < 0 || virtualKey > 255) return false;
+  KeyDown[virtualKey].store(down ? 1 : 0);
+
+  if (virtualKey >= 'A' && virtualKey <= 'Z') {
+    SetMatrixKey(letterKeys[virtualKey - 'A'], down);
+  } else if (virtualKey == kVkShift || virtualKey == kVkRightShift) {
+    // RIGHT SHIFT is never pressed: both host shifts only choose the shifted meanings, and the
+    // left one also holds LEFT SHIFT.
+    if (virtualKey == kVkShift) SetMatrixKey(kLeftShift, down);
+    if (virtualKey == kVkRightShift) SetMatrixKey(kRightShift, false);
+    shiftHeld.store(down ? 1 : 0);
+  } else if (virtualKey >= kVkLeft && virtualKey <= kVkDown) {
+    if (joystickEnabled.load() == 0) Apply(CursorMeaning(virtualKey), down);
+  } else if (virtualKey == kVkRecordButton) {
+    if (!down) ToggleRotation();
+    return !down;
+  } else {
+    for (const KeyRow& row : keyTable) {
+      if (row.virtualKey == virtualKey) Apply(shiftHeld.load() != 0 ? row.shifted : row.plain, down);
+    }
+  }
+  return false;
+}
