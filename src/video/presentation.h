@@ -4,8 +4,15 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/display.h"
+
 extern std::atomic<uint32_t> landscapeMode;  // nonzero while the picture is shown rotated
 
+// Copied from the display once at start-up, before the emulation thread starts.
+extern GXDisplayProperties displayProperties;
+
+// Draws the FrameBuffer onto the display surface in the current layout. Returns GXEndDraw's
+// result, or 0 without writing anything while the display gives no surface.
 int PresentFrame();
 
 // Status text over the picture, with the character ROM's glyphs (upper-case set), in character
