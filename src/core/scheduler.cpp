@@ -44,6 +44,8 @@ uint16_t rasterCompareLine = 0xFFFF;
 void (*frameObserver)() = nullptr;
 
 namespace {
+constexpr int kThrottleWaitMilliseconds = 1;
+
 void SleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -115,10 +117,15 @@ void RunOneInstruction() {
 }
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is
-// deeper than 10 blocks; the held pass still flushes sound and presents frames.
+// deeper than 10 blocks; the held pass still flushes sound and presents frames. A held pass
+// sleeps a millisecond first, so waiting for the queue costs next to no processor time (a
+// block lasts about 43 ms).
 bool ThrottleHolds() {
   if (throttleCycleCount < kThrottlePeriod) return false;
-  if (queuedSoundBuffers.load() > kThrottleQueueLimit) return true;
+  if (queuedSoundBuffers.load() > kThrottleQueueLimit) {
+    SleepMilliseconds(kThrottleWaitMilliseconds);
+    return true;
+  }
   throttleCycleCount -= kThrottlePeriod;
   return false;
 }
