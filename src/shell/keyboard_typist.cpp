@@ -4,7 +4,8 @@
 // when the count is 0 keeps us clear of the KERNAL's own buffer handling: the interrupt's
 // keyboard scan appends, and reading a key shifts the rest down; neither is under way once the
 // buffer is empty. Characters without a C64 key are dropped.
-// Called by: the headless runner, on the emulation thread after every presented frame.
+// Called by: the headless runner, on the emulation thread after every presented frame (its
+// program loading uses the READY check too).
 #include "shell/keyboard_typist.h"
 
 #include "core/machine.h"
@@ -33,13 +34,14 @@ bool ToPetscii(char c, uint8_t& petscii) {
   return true;
 }
 
+}  // namespace
+
 bool ScreenShowsReady() {
   for (int row = 0; row < kTextRows; ++row) {
     if (TextScreenLine(row) == "READY.") return true;
   }
   return false;
 }
-}  // namespace
 
 void StartTyping(const std::string& text) {
   pendingText.clear();

@@ -1,0 +1,83 @@
+// startup_media.cpp: the file a front end starts with, loaded as its menu command would.
+//
+// A program waits for BASIC's READY and is then loaded on the emulation thread between frames,
+// where the loaders may write memory without pausing anything; a cartridge is attached before the
+// thread starts. The file is checked up front, so a typing error is reported before the machine
+// runs.
+// Called by: the headless runner and the desktop front end.
+#include "shell/startup_media.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "media/cartridge.h"
+#include "media/program_loader.h"
+#include "shell/keyboard_typist.h"
+
+namespace {
+// Set before the emulation thread starts, only read afterwards.
+MediaKind startupKind = MediaKind::None;
+std::string startupPath;
+std::atomic<StartupProgramState> programState{StartupProgramState::NotDue};
+
+bool Readable(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+}  // namespace
+
+MediaKind MediaKindOf(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".prg" || extension == ".p00") return MediaKind::Program;
+  if (extension == ".t64") return MediaKind::TapeImage;
+  if (extension == ".crt") return MediaKind::Cartridge;
+  return MediaKind::None;
+}
+
+bool PrepareStartupMedia(const std::string& path, std::string& error) {
+  startupPath = path;
+  startupKind = MediaKind::None;
+  programState.store(StartupProgramState::NotDue);
+  if (path.empty()) return true;
+
+  const MediaKind kind = MediaKindOf(path);
+  if (kind == MediaKind::None) {
+    error = path + ": unknown kind of file; vornce loads .prg, .p00, .t64 and .crt files";
+    return false;
+  }
+  if (!Readable(path)) {
+    error = "cannot read " + path;
+    return false;
+  }
+  if (kind == MediaKind::Cartridge) {
+    if (CartridgeLoadable(path.c_str()) == 0) {
+      error = path + " is not a cartridge vornce can load: a CRT image of hardware type 0 or 4";
+      return false;
+    }
+    if (AttachCartridge(path.c_str()) == 0) {
+      error = "the cartridge's path is too long: " + path;
+      return false;
+    }
+    return true;
+  }
+  startupKind = kind;
+  programState.store(StartupProgramState::Waiting);
+  return true;
+}
+
+void LoadStartupProgramAtReady() {
+  if (programState.load() != StartupProgramState::Waiting || !ScreenShowsReady()) return;
+  const int loaded = startupKind == MediaKind::Program ? LoadPrg(startupPath.c_str()) : LoadT64(startupPath.c_str());
+  programState.store(loaded != 0 ? StartupProgramState::Loaded : StartupProgramState::Failed);
+}
+
+StartupProgramState StartupProgram() { return programState.load(); }

@@ -1,0 +1,23 @@
+// startup_media.h: a program or cartridge named when the emulator starts, or dropped on it.
+#pragma once
+
+#include <string>
+
+enum class MediaKind { None, Program, TapeImage, Cartridge };
+
+// By the file name's extension, in any case: .prg and .p00, .t64, .crt.
+MediaKind MediaKindOf(const std::string& path);
+
+// Before the emulation thread starts (path may be empty: nothing to do): checks that the file
+// can be used and attaches a cartridge, which the reset at the end of the first drawn frame
+// brings in. False, with the reason in error, for an unknown, unreadable or unusable file.
+bool PrepareStartupMedia(const std::string& path, std::string& error);
+
+// On the emulation thread after every presented frame: loads the prepared program or T64 image
+// once BASIC waits at READY, so that it starts through the typed RUN.
+void LoadStartupProgramAtReady();
+
+// What became of the prepared program: not due (none, or a cartridge), waiting for READY,
+// loaded, or failed (the file went away or is too short).
+enum class StartupProgramState { NotDue, Waiting, Loaded, Failed };
+StartupProgramState StartupProgram();
