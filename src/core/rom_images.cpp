@@ -3,7 +3,7 @@
 // Each image is accepted under its plain name (basic, kernal, chargen; bare, .bin or .rom) or its
 // chip-numbered name. The images are copied into static storage, so the machine keeps no file
 // open and allocates nothing. Nothing is installed unless all three images are present and of
-// the right size.
+// the right size. Without usable genuine images the built-in ROMs from roms/ are installed.
 // Called by: the front ends, before InitMachine.
 #include "core/rom_images.h"
 
@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/builtin_roms.h"
 #include "core/machine.h"
 
 namespace {
@@ -111,7 +112,8 @@ RomLoadResult LoadRomImages(const std::string& folder) {
     if (paths[i].empty()) missing += std::string(missing.empty() ? "" : ", ") + romSlots[i].label;
   }
   if (!missing.empty()) {
-    result.status = RomLoadStatus::Missing;
+    const bool noneThere = std::none_of(std::begin(paths), std::end(paths), [](const std::string& path) { return !path.empty(); });
+    result.status = noneThere ? RomLoadStatus::NoImages : RomLoadStatus::Missing;
     result.error = "no " + missing + " ROM image in " + folder +
                    ". Put the C64's basic (8192 bytes), kernal (8192 bytes) and chargen (4096 bytes) images "
                    "there, named basic, kernal, chargen (bare, .bin or .rom) or basic-901226-01.bin, "
@@ -147,5 +149,26 @@ RomLoadResult LoadRomImages(const std::string& folder) {
     std::copy_n(staged[i], romSlots[i].size, images[i]);
     *romSlots[i].installed = images[i];
   }
+  return result;
+}
+
+void InstallBuiltinRoms() {
+  BasicRom = kBuiltinBasicRom;
+  KernalRom = kBuiltinKernalRom;
+  CharRom = kBuiltinCharRom;
+}
+
+RomLoadResult SelectRomImages(const std::string& optionFolder, bool forceBuiltin) {
+  RomLoadResult result;
+  if (!forceBuiltin) {
+    const std::string folder = ChooseRomFolder(optionFolder);
+    result = LoadRomImages(folder);
+    if (result.status != RomLoadStatus::FolderUnreadable && result.status != RomLoadStatus::NoImages) return result;
+    result.notice = "no ROM images in " + folder + "; ";
+  }
+  InstallBuiltinRoms();
+  result.status = RomLoadStatus::Loaded;
+  result.error.clear();
+  result.notice += "running VornCE's built-in BASIC, KERNAL and character set";
   return result;
 }

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-enum class RomLoadStatus { Loaded, FolderUnreadable, Missing, WrongSize, Unreadable };
+// NoImages: the folder holds none of the three; Missing: it holds some but not all.
+enum class RomLoadStatus { Loaded, FolderUnreadable, NoImages, Missing, WrongSize, Unreadable };
 
 struct RomLoadResult {
   RomLoadStatus status = RomLoadStatus::Loaded;
   std::string error;                  // why nothing was installed, for the user
   std::vector<std::string> warnings;  // images that were installed but are not the standard ones
+  std::string notice;                 // SelectRomImages: which built-in set runs, and why
 };
 
 // The folder to look in: the --roms option when given, else $VORNCE_ROMS, else
@@ -22,5 +24,13 @@ std::string ChooseRomFolder(const std::string& optionFolder);
 // installs them as BasicRom, KernalRom and CharRom. A CRC-32 other than the standard image's
 // is a warning, not an error: patched KERNALs are common.
 RomLoadResult LoadRomImages(const std::string& folder);
+
+// Installs VornCE's own BASIC, KERNAL and character ROMs.
+void InstallBuiltinRoms();
+
+// The ROMs a run uses: the built-in ones when forceBuiltin is set; else the images in the folder
+// ChooseRomFolder gives, falling back to the built-in ones (with a notice) when that folder is
+// missing or holds none of the three. A partial or damaged set stays an error.
+RomLoadResult SelectRomImages(const std::string& optionFolder, bool forceBuiltin);
 
 uint32_t Crc32(const uint8_t* data, size_t size);

@@ -1,0 +1,31 @@
+; messages.s: the texts BASIC prints: the start-up banner naming this BASIC and its version,
+; READY, BREAK and the error messages in error-number order.
+; Called by: interpreter.s.
+
+.export banner_text, bytes_free_text, ready_text, break_text, in_text, error_text
+
+.include "version.inc"
+
+.segment "CODE"
+
+banner_text:
+    .byte $0D, "  **** VORNCE BUILT-IN ROMS ", ROMS_VERSION, " ****", $0D, $0D
+    .byte " 64K RAM SYSTEM  ", 0
+bytes_free_text:
+    .byte " BASIC BYTES FREE", $0D, 0
+ready_text:
+    .byte $0D, "READY.", $0D, 0
+break_text:
+    .byte "BREAK", 0
+in_text:
+    .byte " IN ", 0
+error_text:
+    .byte "SYNTAX", 0
+    .byte "OUT OF MEMORY", 0
+    .byte "UNDEF'D STATEMENT", 0
+    .byte "DIVISION BY ZERO", 0
+    .byte "ILLEGAL QUANTITY", 0
+    .byte "OVERFLOW", 0
+    .byte "NEXT WITHOUT FOR", 0
+    .byte "RETURN WITHOUT GOSUB", 0
+    .byte "DEVICE NOT PRESENT", 0
