@@ -1,24 +1,15 @@
-// main.cpp: the vornce program: parses the options and starts the chosen front end.
+// main.cpp: the vornce program: the headless runner, or the desktop window started in its place.
 #include <cstdio>
-#include <string>
 
-#include "shell/command_line.h"
+#include "platform/sibling_program.h"
 #include "shell/headless_runner.h"
+#include "shell/launch.h"
 
 int main(int argc, char** argv) {
   LaunchOptions options;
-  std::string error;
-  if (!ParseCommandLine(argc, argv, options, error)) {
-    std::fprintf(stderr, "vornce: %s\n%s", error.c_str(), kUsageText);
-    return 1;
-  }
-  if (options.showHelp) {
-    std::printf("%s", kUsageText);
-    return 0;
-  }
-  if (!options.headless) {
-    std::fprintf(stderr, "vornce: this build has no desktop window yet; run it with --headless\n%s", kUsageText);
-    return 1;
-  }
-  return RunHeadless(options);
+  if (const int status = ReadLaunchOptions(argc, argv, options); status >= 0) return status;
+  if (options.headless) return RunHeadless(options);
+  ExecSiblingProgram("vornce-desktop", argv);
+  std::fprintf(stderr, "vornce: cannot start the desktop window (vornce-desktop); use --headless\n");
+  return 1;
 }

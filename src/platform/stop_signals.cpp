@@ -2,7 +2,7 @@
 //
 // The signals are blocked and collected with sigtimedwait on the thread that waits for them, so
 // no handler runs in the middle of the emulation and nothing but a flag check is needed.
-// Called by: the headless runner.
+// Called by: the headless runner and the desktop front end.
 #include "platform/stop_signals.h"
 
 #include <csignal>

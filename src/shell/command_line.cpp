@@ -11,12 +11,24 @@
 #include <cstring>
 
 const char* const kUsageText =
-    "usage: vornce --headless [options]\n"
+    "usage: vornce [--roms DIR] [--builtin-roms] [--scale N] [FILE]   the desktop window\n"
+    "       vornce --headless [options] [FILE]                        without a window\n"
+    "  --scale N        show each display pixel N x N in the window (1-4, default 2)\n"
+    "  FILE             a .prg, .p00 or .t64 program, loaded and RUN once BASIC is READY,\n"
+    "                   or a .crt cartridge, attached with a reset\n"
     "  --roms DIR       folder with the basic, kernal and chargen ROM images\n"
-    "                   (default: $VORNCE_ROMS, else ~/.local/share/vornce/roms)\n"
+    "                   (default: $VORNCE_ROMS, else ~/.local/share/vornce/roms);\n"
+    "                   without images there VornCE runs its own built-in ROMs\n"
+    "  --builtin-roms   run the built-in ROMs even where genuine images are found\n"
     "  --seconds S      stop after S emulated seconds (default: run until interrupted)\n"
     "  --keybuf TEXT    type TEXT once BASIC is READY; \\n stands for RETURN\n"
     "  --dump-screen    print the text screen at the end\n"
+    "  --wav FILE       write the sound to FILE (8-bit mono WAV, 22050 Hz)\n"
+    "  --realtime       run at the real machine's speed (not with --wav)\n"
+    "  --screenshot F   write the picture as the PNG file F at the end\n"
+    "  --landscape      start with the picture rotated (320 x 240)\n"
+    "  --load-state F   restore the snapshot F once the machine runs\n"
+    "  --save-state F   save a snapshot to F at the end\n"
     "  --help           show this text\n";
 
 namespace {
@@ -60,6 +72,26 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options,
       options.showHelp = true;
     } else if (option == "--dump-screen") {
       options.dumpScreen = true;
+    } else if (option == "--wav") {
+      if (!needsValue()) return false;
+      options.wavPath = argv[++i];
+      if (options.wavPath.empty()) {
+        error = "--wav needs a file name";
+        return false;
+      }
+    } else if (option == "--realtime") {
+      options.realtime = true;
+    } else if (option == "--landscape") {
+      options.landscape = true;
+    } else if (option == "--screenshot") {
+      if (!needsValue()) return false;
+      options.screenshotPath = argv[++i];
+      if (options.screenshotPath.empty()) {
+        error = "--screenshot needs a file name";
+        return false;
+      }
+    } else if (option == "--builtin-roms") {
+      options.builtinRoms = true;
     } else if (option == "--roms") {
       if (!needsValue()) return false;
       options.romFolder = argv[++i];
@@ -73,13 +105,40 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options,
         error = std::string("--seconds needs a positive number of seconds, not '") + argv[i] + "'";
         return false;
       }
+    } else if (option == "--scale") {
+      if (!needsValue()) return false;
+      const std::string value = argv[++i];
+      if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
+        error = "--scale needs a whole number from 1 to 4, not '" + value + "'";
+        return false;
+      }
+      options.scale = value[0] - '0';
     } else if (option == "--keybuf") {
       if (!needsValue()) return false;
       options.typedText = UnescapeTypedText(argv[++i]);
+    } else if (option == "--load-state" || option == "--save-state") {
+      if (!needsValue()) return false;
+      std::string& path = option == "--load-state" ? options.loadStatePath : options.saveStatePath;
+      path = argv[++i];
+      if (path.empty()) {
+        error = option + " needs a file name";
+        return false;
+      }
+    } else if (!option.empty() && option[0] != '-') {
+      if (!options.mediaFile.empty()) {
+        error = "only one file can be given, not both " + options.mediaFile + " and " + option;
+        return false;
+      }
+      options.mediaFile = option;
     } else {
       error = "unknown option '" + option + "'";
       return false;
     }
+  }
+  // A WAV file takes every block at once, so a run writing one cannot also keep real time.
+  if (options.realtime && !options.wavPath.empty()) {
+    error = "--wav and --realtime cannot be combined";
+    return false;
   }
   return true;
 }

@@ -1,9 +1,10 @@
 // headless_runner.cpp: the machine run without a window, for scripts, tests and benchmarks.
 //
-// The machine runs on its real emulation thread, unpaced. Between frames, on that thread, the
+// The machine runs on its real emulation thread, unpaced unless --realtime asks for real speed. Between frames, on that thread, the
 // runner types the --keybuf text and counts emulated time; it stops the thread at the first
 // presented frame past --seconds, or at SIGINT/SIGTERM. Everything the runner prints at the end
-// is read after the thread has returned.
+// is read after the thread has returned. The display is opened before the thread starts, and
+// --screenshot saves the last presented picture once the thread has returned.
 // Called by: main, for --headless.
 #include "shell/headless_runner.h"
 
@@ -16,8 +17,13 @@
 #include "core/rom_images.h"
 #include "core/scheduler.h"
 #include "platform/stop_signals.h"
+#include "shell/display_session.h"
+#include "shell/headless_media.h"
+#include "shell/headless_sound.h"
 #include "shell/keyboard_typist.h"
 #include "shell/screen_text.h"
+#include "shell/screenshot.h"
+#include "video/presentation.h"
 
 namespace {
 constexpr int kExitMachineProblem = 2;
@@ -33,8 +39,9 @@ void OnFrameEnd() {
   // cycleClock wraps at 2^32; the unsigned difference is right across the wrap.
   emulatedCycles += cycleClock - lastCycleClock;
   lastCycleClock = cycleClock;
+  HeadlessMediaAfterFrame();
   TypeIntoKeyboardBuffer();
-  if (cycleBudget != 0 && emulatedCycles >= cycleBudget) keepRunning.store(0);
+  if (cycleBudget != 0 && emulatedCycles >= cycleBudget) EndHeadlessRunAtFrame();
 }
 
 void PrintScreen() {
@@ -43,17 +50,31 @@ void PrintScreen() {
 }  // namespace
 
 int RunHeadless(const LaunchOptions& options) {
-  const std::string romFolder = ChooseRomFolder(options.romFolder);
-  const RomLoadResult roms = LoadRomImages(romFolder);
+  const RomLoadResult roms = SelectRomImages(options.romFolder, options.builtinRoms);
+  if (!roms.notice.empty()) std::fprintf(stderr, "vornce: %s\n", roms.notice.c_str());
   for (const auto& warning : roms.warnings) std::fprintf(stderr, "vornce: warning: %s\n", warning.c_str());
   if (roms.status != RomLoadStatus::Loaded) {
     std::fprintf(stderr, "vornce: %s\n", roms.error.c_str());
+    return kExitMachineProblem;
+  }
+  std::string soundError;
+  if (!SetUpHeadlessSound(options, soundError)) {
+    std::fprintf(stderr, "vornce: %s\n", soundError.c_str());
     return kExitMachineProblem;
   }
   if (InitMachine() == 0) {
     std::fprintf(stderr, "vornce: VornCE initialization failed\n");
     return kExitMachineProblem;
   }
+  if (std::string mediaError; !PrepareHeadlessMedia(options, mediaError)) {
+    std::fprintf(stderr, "vornce: %s\n", mediaError.c_str());
+    return kExitMachineProblem;
+  }
+  if (!OpenDisplaySession(nullptr)) {
+    std::fprintf(stderr, "vornce: VornCE GAPI initialization failed\n");
+    return kExitMachineProblem;
+  }
+  landscapeMode.store(options.landscape ? 1 : 0);
 
   emulatedCycles = 0;
   lastCycleClock = cycleClock;
@@ -71,9 +92,10 @@ int RunHeadless(const LaunchOptions& options) {
     emulationReturned.store(true);
   });
   while (!emulationReturned.load()) {
-    if (WaitForStopSignal(kStopPollMilliseconds)) keepRunning.store(0);
+    ServeHeadlessMedia(WaitForStopSignal(kStopPollMilliseconds));
   }
   emulation.join();
+  FinishHeadlessSound();
   const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   frameObserver = nullptr;
 
@@ -81,5 +103,13 @@ int RunHeadless(const LaunchOptions& options) {
   const double emulatedSeconds = static_cast<double>(emulatedCycles) / kCyclesPerSecond;
   std::fprintf(stderr, "vornce: %.2f emulated seconds in %.3f wall seconds, %.1f times real time\n",
                emulatedSeconds, wallSeconds, wallSeconds > 0 ? emulatedSeconds / wallSeconds : 0.0);
-  return 0;
+  std::string screenshotError;
+  const bool screenshotFailed = !options.screenshotPath.empty() &&
+                                !WriteScreenshot(options.screenshotPath, landscapeMode.load() != 0, screenshotError);
+  CloseDisplaySession();
+  if (screenshotFailed) {
+    std::fprintf(stderr, "vornce: %s\n", screenshotError.c_str());
+    return kExitMachineProblem;
+  }
+  return HeadlessMediaExitStatus();
 }

@@ -1,0 +1,74 @@
+// desktop_host.cpp: Qt dialogs and message boxes in place of the handheld's.
+//
+// The three open-file dialogs, the About and "Keys usage" boxes, quitting and posted function
+// keys. Messages raised on the emulation thread are queued to the application thread and shown
+// there; the emulation thread carries on without waiting, so closing the window can never wait
+// on a message box that the window's own thread has yet to show.
+// Called by: the desktop window's menu commands and the emulator's message-box calls.
+#include "platform/desktop/desktop_host.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QThread>
+
+#include "platform/message_box.h"
+#include "shell/keyboard_input.h"
+
+namespace {
+QPointer<QWidget> hostWindow;
+
+const char* const kAboutText =
+    "VornCE\n\nA Commodore 64 emulator.\nCredits: the VornCE team.\n\n"
+    "This build is made for Linux desktops.\n\nVornCE is free of charge.";
+const char* const kKeysUsageText =
+    "Keys usage:\n\nJoypad (cursor keys) - as joystick \n\nRight buttons (Right Ctrl, Left Alt) - FIRE\n\n"
+    "Left buttons (Esc) - RUN/STOP\n\nREC button (F12) - rotate screen\n\n"
+    "A click on the picture rotates it too.";
+
+bool ChooseFile(const FileDialogSpec& spec, std::string& path) {
+  // Linux file names are case-sensitive, so the patterns are offered in both cases.
+  QStringList patterns = QString(spec.filterPatterns).split(';');
+  for (const QString& pattern : QStringList(patterns)) patterns << pattern.toUpper();
+  const QString filter = QString("%1 (%2)").arg(spec.filterDescription, patterns.join(' '));
+  QFileDialog dialog(hostWindow, spec.title, QString(), filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(spec.defaultExtension);
+  dialog.selectFile(spec.initialName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = dialog.selectedFiles().first().toStdString();
+  return true;
+}
+
+void PostQuit() { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }
+
+void PostKey(int virtualKey, bool down) {
+  QMetaObject::invokeMethod(hostWindow, [virtualKey, down] { HandleKey(virtualKey, down); }, Qt::QueuedConnection);
+}
+
+void ShowInfo(InfoDialog dialog) {
+  if (dialog == InfoDialog::About) {
+    QMessageBox::about(hostWindow, "About", kAboutText);
+    return;
+  }
+  QMessageBox::information(hostWindow, "Keys Usage", kKeysUsageText);
+}
+
+void ShowDesktopMessage(const char* text, const char* caption) {
+  const QString message(text), title(caption);
+  auto show = [message, title] { QMessageBox::warning(nullptr, title, message); };
+  if (QThread::currentThread() == qApp->thread()) {
+    show();
+  } else {
+    QMetaObject::invokeMethod(qApp, show, Qt::QueuedConnection);
+  }
+}
+}  // namespace
+
+CommandHost DesktopCommandHost(QWidget* window) {
+  hostWindow = window;
+  return {ChooseFile, PostQuit, PostKey, ShowInfo};
+}
+
+void InstallDesktopMessageBoxes() { SetMessageBoxHandler(ShowDesktopMessage); }

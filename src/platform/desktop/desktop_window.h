@@ -1,0 +1,37 @@
+// desktop_window.h: the emulator's main window on a Linux desktop.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+
+class QAction;
+
+class PictureWidget;
+
+class DesktopWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit DesktopWindow(int scale);
+
+  // Runs a menu command exactly as choosing it from the menu would.
+  void RunMenuCommand(int command);
+  // Re-reads the check marks and the layout from the emulator's state.
+  void RefreshFromState();
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void HandleHostKey(QKeyEvent* event, bool down);
+
+  PictureWidget* picture_;
+  std::map<int, QAction*> actions_;
+  QTimer frameTimer_;
+};

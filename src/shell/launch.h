@@ -1,0 +1,8 @@
+// launch.h: what both programs do first with their command line.
+#pragma once
+
+#include "shell/command_line.h"
+
+// Parses the options; prints the usage for --help or a bad option. Returns -1 when the program
+// should go on, else the exit status to end with.
+int ReadLaunchOptions(int argc, char** argv, LaunchOptions& options);
