@@ -26,8 +26,10 @@ namespace {
 // Until the front end installs the real images, every ROM reads as zeros.
 const uint8_t blankRom[kBasicRomSize] = {};
 
+// Zero-filled, so the first frames and a snapshot taken before anything was drawn hold defined
+// values.
 uint8_t* AllocateOnce(uint8_t*& buffer, int size) {
-  if (buffer == nullptr) buffer = new (std::nothrow) uint8_t[size];
+  if (buffer == nullptr) buffer = new (std::nothrow) uint8_t[size]();
   return buffer;
 }
 }  // namespace

@@ -47,9 +47,9 @@ const MenuEntry kMenuEntries[] = {
 const int kMenuEntryCount = static_cast<int>(std::size(kMenuEntries));
 
 namespace {
-const FileDialogSpec kProgramDialog{"Load a program", "Program (*.PRG)", "*.prg;*.p00", "prg", "program.prg"};
-const FileDialogSpec kT64Dialog{"Load a T64 image", "T64 image (*.T64)", "*.t64", "t64", "program.t64"};
-const FileDialogSpec kCartridgeDialog{"Load a cartridge", "Cartridge (*.crt)", "*.crt", "crt", "cartridge.crt"};
+const FileDialogSetup kProgramDialog{"Load a program", "Program (*.PRG)", "*.prg;*.p00", "prg", "program.prg"};
+const FileDialogSetup kT64Dialog{"Load a T64 image", "T64 image (*.T64)", "*.t64", "t64", "program.t64"};
+const FileDialogSetup kCartridgeDialog{"Load a cartridge", "Cartridge (*.crt)", "*.crt", "crt", "cartridge.crt"};
 
 void SelectJoystick(uint32_t enabled, uint8_t port) {
   joystickEnabled.store(enabled);
@@ -69,11 +69,11 @@ int LoadPaused(MediaKind kind, const std::string& path) {
 
 // The file dialogs hold the emulation and mute the sound while they are open; both come back
 // afterwards, also when the dialog is cancelled.
-void LoadThroughDialog(const FileDialogSpec& spec, const CommandHost& host, MediaKind kind) {
+void LoadThroughDialog(const FileDialogSetup& setup, const CommandHost& host, MediaKind kind) {
   const uint32_t soundWasOn = soundEnabled.load();
   emulationRunning.store(0);
   soundEnabled.store(0);
-  if (std::string path; host.chooseFile(spec, path)) LoadPaused(kind, path);
+  if (std::string path; host.chooseFile(setup, path)) LoadPaused(kind, path);
   if (soundWasOn != 0) soundEnabled.store(1);
   ResumeEmulation();
 }

@@ -40,7 +40,7 @@ extern const int kMenuEntryCount;
 bool IsMenuItemChecked(int command);
 
 // What the open-file dialog shows.
-struct FileDialogSpec {
+struct FileDialogSetup {
   const char* title;
   const char* filterDescription;
   const char* filterPatterns;  // separated by ';'
@@ -52,7 +52,7 @@ enum class InfoDialog { About, KeysUsage };
 
 // The services of the front end that commands use.
 struct CommandHost {
-  bool (*chooseFile)(const FileDialogSpec& spec, std::string& path);  // false when cancelled
+  bool (*chooseFile)(const FileDialogSetup& setup, std::string& path);  // false when cancelled
   void (*postQuit)();
   void (*postKey)(int virtualKey, bool down);  // handled after the current command
   void (*showInfo)(InfoDialog dialog);

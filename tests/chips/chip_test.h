@@ -6,6 +6,7 @@
 #include "chips/cia.h"
 #include "core/machine.h"
 #include "core/scheduler.h"
+#include "sound/sound_output.h"
 #include "video/presentation.h"
 
 class ChipTest : public ::testing::Test {
@@ -20,5 +21,6 @@ class ChipTest : public ::testing::Test {
     joystickPort.store(1);
     joystickEnabled.store(1);
     landscapeMode.store(0);
+    soundDeviceState.store(0);  // as at start-up: the SID keeps its volume nibble
   }
 };

@@ -55,10 +55,12 @@ TEST(SoundOutput, QueuePacesTheMachineAtRealSpeedThroughPauseAndResume) {
 
     // Unpaced, the machine would run dozens of times faster. The first run also fills the
     // queue, about half a second of sound ahead of real time; the second keeps real time.
+    // Bounds wide enough for a loaded machine or a sanitizer build, far below an unpaced run.
     const double first = RunFor(400ms);
     const double second = RunFor(400ms);
     EXPECT_LT(first, 0.4 + 0.7);
-    EXPECT_NEAR(second, 0.4, 0.2);
+    EXPECT_GT(second, 0.05);
+    EXPECT_LT(second, 1.2);
     EXPECT_EQ(soundDeviceState.load(), 0u);
 
     keepRunning.store(0);

@@ -27,15 +27,15 @@ const char* const kKeysUsageText =
     "Left buttons (Esc) - RUN/STOP\n\nREC button (F12) - rotate screen\n\n"
     "A click on the picture rotates it too.";
 
-bool ChooseFile(const FileDialogSpec& spec, std::string& path) {
+bool ChooseFile(const FileDialogSetup& setup, std::string& path) {
   // Linux file names are case-sensitive, so the patterns are offered in both cases.
-  QStringList patterns = QString(spec.filterPatterns).split(';');
+  QStringList patterns = QString(setup.filterPatterns).split(';');
   for (const QString& pattern : QStringList(patterns)) patterns << pattern.toUpper();
-  const QString filter = QString("%1 (%2)").arg(spec.filterDescription, patterns.join(' '));
-  QFileDialog dialog(hostWindow, spec.title, QString(), filter);
+  const QString filter = QString("%1 (%2)").arg(setup.filterDescription, patterns.join(' '));
+  QFileDialog dialog(hostWindow, setup.title, QString(), filter);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(spec.defaultExtension);
-  dialog.selectFile(spec.initialName);
+  dialog.setDefaultSuffix(setup.defaultExtension);
+  dialog.selectFile(setup.initialName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   path = dialog.selectedFiles().first().toStdString();
   return true;
