@@ -16,6 +16,7 @@
 
 #include "core/builtin_roms.h"
 #include "core/machine.h"
+#include "platform/user_data.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -87,11 +88,7 @@ std::string ChooseRomFolder(const std::string& optionFolder) {
   if (const char* fromEnvironment = std::getenv("VORNCE_ROMS"); fromEnvironment && *fromEnvironment) {
     return fromEnvironment;
   }
-  if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && *dataHome) {
-    return std::string(dataHome) + "/vornce/roms";
-  }
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : ".") + "/.local/share/vornce/roms";
+  return UserDataFolder() + "/roms";
 }
 
 RomLoadResult LoadRomImages(const std::string& folder) {
@@ -112,7 +109,8 @@ RomLoadResult LoadRomImages(const std::string& folder) {
     if (paths[i].empty()) missing += std::string(missing.empty() ? "" : ", ") + romSlots[i].label;
   }
   if (!missing.empty()) {
-    const bool noneThere = std::none_of(std::begin(paths), std::end(paths), [](const std::string& path) { return !path.empty(); });
+    const bool noneThere =
+        std::all_of(std::begin(paths), std::end(paths), [](const std::string& path) { return path.empty(); });
     result.status = noneThere ? RomLoadStatus::NoImages : RomLoadStatus::Missing;
     result.error = "no " + missing + " ROM image in " + folder +
                    ". Put the C64's basic (8192 bytes), kernal (8192 bytes) and chargen (4096 bytes) images "

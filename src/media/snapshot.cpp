@@ -21,6 +21,7 @@
 #include "media/media_file.h"
 #include "media/snapshot_format.h"
 #include "platform/atomic_file.h"
+#include "platform/user_data.h"
 #include "video/presentation.h"
 
 namespace {
@@ -62,13 +63,7 @@ void HoldMessageAndResume() {
 }
 }  // namespace
 
-std::string DefaultSnapshotPath() {
-  if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && *dataHome) {
-    return std::string(dataHome) + "/vornce/vorn.sta";
-  }
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : ".") + "/.local/share/vornce/vorn.sta";
-}
+std::string DefaultSnapshotPath() { return UserDataFolder() + "/vorn.sta"; }
 
 int SaveSnapshot(const char* path) {
   PauseEmulation();

@@ -1,10 +1,11 @@
 // headless_runner.cpp: the machine run without a window, for scripts, tests and benchmarks.
 //
-// The machine runs on its real emulation thread, unpaced unless --realtime asks for real speed. Between frames, on that thread, the
-// runner types the --keybuf text and counts emulated time; it stops the thread at the first
-// presented frame past --seconds, or at SIGINT/SIGTERM. Everything the runner prints at the end
-// is read after the thread has returned. The display is opened before the thread starts, and
-// --screenshot saves the last presented picture once the thread has returned.
+// The machine runs on its real emulation thread, unpaced unless --realtime asks for real speed.
+// Between frames, on that thread, the runner types the --keybuf text and counts emulated time;
+// it stops the thread at the first presented frame past --seconds, or at SIGINT/SIGTERM.
+// Everything the runner prints at the end is read after the thread has returned. The display is
+// opened before the thread starts, and --screenshot saves the last presented picture once the
+// thread has returned.
 // Called by: main, for --headless.
 #include "shell/headless_runner.h"
 
