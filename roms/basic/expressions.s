@@ -424,8 +424,9 @@ negate_at_x:
     bne @byte
     rts
 
-; fac = arg * fac.
-multiply:
+; Multiplication and division work on the operands' sizes: keeps the result's sign, makes both
+; operands positive, clears the 32-bit product and counts X = 32 bits.
+start_signed_operation:
     lda arg+3
     eor fac+3
     sta sign
@@ -436,6 +437,11 @@ multiply:
     sta product+2
     sta product+3
     ldx #32
+    rts
+
+; fac = arg * fac.
+multiply:
+    jsr start_signed_operation
 @bit:
     asl product
     rol product+1
@@ -484,16 +490,7 @@ divide:
     ldx #ERR_DIVISION
     jmp error
 @divisor:
-    lda arg+3
-    eor fac+3
-    sta sign
-    jsr absolute_operands
-    lda #0
-    sta product
-    sta product+1
-    sta product+2
-    sta product+3
-    ldx #32
+    jsr start_signed_operation
 @bit:
     asl arg
     rol arg+1
