@@ -22,6 +22,7 @@
 #include "shell/headless_media.h"
 #include "shell/headless_sound.h"
 #include "shell/keyboard_typist.h"
+#include "shell/launch.h"
 #include "shell/screen_text.h"
 #include "shell/screenshot.h"
 #include "video/presentation.h"
@@ -51,9 +52,7 @@ void PrintScreen() {
 }  // namespace
 
 int RunHeadless(const LaunchOptions& options) {
-  const RomLoadResult roms = SelectRomImages(options.romFolder, options.builtinRoms);
-  if (!roms.notice.empty()) std::fprintf(stderr, "vornce: %s\n", roms.notice.c_str());
-  for (const auto& warning : roms.warnings) std::fprintf(stderr, "vornce: warning: %s\n", warning.c_str());
+  const RomLoadResult roms = SelectRomsFor(options);
   if (roms.status != RomLoadStatus::Loaded) {
     std::fprintf(stderr, "vornce: %s\n", roms.error.c_str());
     return kExitMachineProblem;

@@ -36,13 +36,6 @@ bool ToPetscii(char c, uint8_t& petscii) {
 
 }  // namespace
 
-bool ScreenShowsReady() {
-  for (int row = 0; row < kTextRows; ++row) {
-    if (TextScreenLine(row) == "READY.") return true;
-  }
-  return false;
-}
-
 void StartTyping(const std::string& text) {
   pendingText.clear();
   for (char c : text) {

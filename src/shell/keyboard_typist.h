@@ -9,5 +9,3 @@ void StartTyping(const std::string& text);
 // has drained it.
 void TypeIntoKeyboardBuffer();
 bool TypingFinished();
-// True while a line of the text screen reads "READY.": BASIC waits for input.
-bool ScreenShowsReady();

@@ -1,5 +1,5 @@
 // launch.cpp: option handling shared by the headless and the desktop program.
-// Called by: both main functions.
+// Called by: both main functions and both front ends.
 #include "shell/launch.h"
 
 #include <cstdio>
@@ -16,4 +16,11 @@ int ReadLaunchOptions(int argc, char** argv, LaunchOptions& options) {
     return 0;
   }
   return -1;
+}
+
+RomLoadResult SelectRomsFor(const LaunchOptions& options) {
+  const RomLoadResult roms = SelectRomImages(options.romFolder, options.builtinRoms);
+  if (!roms.notice.empty()) std::fprintf(stderr, "vornce: %s\n", roms.notice.c_str());
+  for (const auto& warning : roms.warnings) std::fprintf(stderr, "vornce: warning: %s\n", warning.c_str());
+  return roms;
 }

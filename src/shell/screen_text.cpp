@@ -39,3 +39,10 @@ std::string TextScreenLine(int row) {
   line.erase(line.find_last_not_of(' ') + 1);
   return line;
 }
+
+bool ScreenShowsReady() {
+  for (int row = 0; row < kTextRows; ++row) {
+    if (TextScreenLine(row) == "READY.") return true;
+  }
+  return false;
+}

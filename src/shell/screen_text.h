@@ -9,3 +9,6 @@ inline constexpr int kTextRows = 25;
 // Row 0-24 of the video matrix (through the VIC bank and matrix base), screen codes as ASCII,
 // reverse characters as their plain glyph, trailing blanks trimmed.
 std::string TextScreenLine(int row);
+
+// True while a line of the text screen reads "READY.": BASIC waits for input.
+bool ScreenShowsReady();

@@ -15,7 +15,7 @@
 
 #include "media/cartridge.h"
 #include "media/program_loader.h"
-#include "shell/keyboard_typist.h"
+#include "shell/screen_text.h"
 
 namespace {
 // Set before the emulation thread starts, only read afterwards.

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <cstdio>
 #include <system_error>
 #include <thread>
 
@@ -24,6 +23,7 @@
 #include "platform/stop_signals.h"
 #include "platform/wave_output.h"
 #include "shell/display_session.h"
+#include "shell/launch.h"
 #include "shell/startup_media.h"
 #include "sound/sound_output.h"
 
@@ -45,9 +45,7 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
   stopPoll.start(kStopPollMilliseconds);
   InstallDesktopMessageBoxes();
 
-  const RomLoadResult roms = SelectRomImages(options.romFolder, options.builtinRoms);
-  if (!roms.notice.empty()) std::fprintf(stderr, "vornce: %s\n", roms.notice.c_str());
-  for (const auto& warning : roms.warnings) std::fprintf(stderr, "vornce: warning: %s\n", warning.c_str());
+  const RomLoadResult roms = SelectRomsFor(options);
   if (roms.status != RomLoadStatus::Loaded) {
     ShowMessageBox(roms.error.c_str(), "Error!");
     return kExitMachineProblem;
