@@ -250,7 +250,7 @@ int ExecuteInstruction() {
       break;
 
     case 0x08: {
-      const uint8_t pushed = PackStatus(r.status & kFlagBreak);
+      const uint8_t pushed = PackStatus(kFlagBreak);
       r.status = pushed;
       Push(pushed);
       break;

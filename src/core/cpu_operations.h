@@ -18,8 +18,9 @@ namespace cpu_detail {
 inline constexpr uint8_t kFlagInterrupt = 0x04;
 inline constexpr uint8_t kFlagDecimal = 0x08;
 inline constexpr uint8_t kFlagBreak = 0x10;
-// I, D, B and the spare bit 5 live in status; the other four flags have their own bytes.
-inline constexpr uint8_t kStatusHeldBits = 0x20 | kFlagDecimal | kFlagInterrupt;
+// I and D live in status (which also keeps the last assembled byte whole); the other four flags
+// have their own bytes.
+inline constexpr uint8_t kStatusHeldBits = kFlagDecimal | kFlagInterrupt;
 inline constexpr uint8_t kOverflow = 0x40;
 
 inline void SetNZ(uint8_t result) {
@@ -27,10 +28,14 @@ inline void SetNZ(uint8_t result) {
   CpuRegs.zeroFlag = result == 0;
 }
 
+// The 6510 has no storage for B and bit 5: every pushed status has bit 5 set, and B tells a
+// PHP or BRK (1) from an IRQ or NMI entry (0).
+inline constexpr uint8_t kPushedSpareBit = 0x20;
+
 inline uint8_t PackStatus(uint8_t breakBit) {
   const CpuRegisters& r = CpuRegs;
   return (r.negativeSource & 0x80) | (r.overflowFlag & kOverflow) | (r.status & kStatusHeldBits) |
-         breakBit | (r.zeroFlag != 0 ? 0x02 : 0) | (r.carryFlag & 1);
+         kPushedSpareBit | breakBit | (r.zeroFlag != 0 ? 0x02 : 0) | (r.carryFlag & 1);
 }
 
 inline void UnpackStatus(uint8_t value) {

@@ -159,32 +159,38 @@ TEST(CpuOpcodes, UndocumentedAndParticularInstructionsLeaveExactState) {
   }
 }
 
-TEST(CpuStatus, PushedStatusPacksTheFlagsAndPullSplitsThem) {
+TEST(CpuStatus, PushedStatusPacksTheFlagsWithBit5AndBAlwaysSet) {
   PrepareTestMachine();
-  RunAt(0x1000, {0x08});  // PHP straight after reset: B and bit 5 are clear too
-  EXPECT_EQ(Pushed(1), 0x00);
+  RunAt(0x1000, {0x08});  // PHP straight after reset: nothing set but the two bits a 6510 lacks
+  EXPECT_EQ(Pushed(1), 0x30);
   RunAt(0x1000, {0xA9, 0x7F});  // LDA #$7F
   RunAt(0x1000, {0x69, 0x01});  // ADC #$01: N and V
   RunAt(0x1000, {0x08});
-  EXPECT_EQ(Pushed(1), 0xC0);
-  EXPECT_EQ(CpuRegs.status, 0xC0);
+  EXPECT_EQ(Pushed(1), 0xF0);
   RunAt(0x1000, {0x28}, {{0x0100 + ((CpuRegs.sp + 1) & 0xFF), 0xFD}});  // PLP $FD: all but Z
   EXPECT_EQ(CpuRegs.status, 0xFD);
   EXPECT_TRUE(CpuRegs.zeroFlag == 0 && CpuRegs.carryFlag == 1 && CpuRegs.overflowFlag == 0x40 && NegativeSet());
   RunAt(0x1000, {0x08});
   EXPECT_EQ(Pushed(1), 0xFD);
+  // LDA #$00, PHA, PLP, PHP: a pulled $00 cannot clear the two bits in the next push
+  RunAt(0x1000, {0xA9, 0x00, 0x48, 0x28, 0x08});
+  for (int i = 0; i < 4; ++i) ExecuteInstruction();
+  EXPECT_EQ(Pushed(1), 0x30);
 }
 
 TEST(CpuInterrupts, EntryPushesBOnlyForBrkKeepsDecimalAndRtiRestoresTheStatus) {
   enum Source { kBrk, kIrq, kNmi };
   struct Case {
     Source source;
+    uint8_t pulledBefore;  // the status a PLP leaves before the entry; B in it must not leak
     uint8_t pushedStatus;
     uint16_t handler;
-  } cases[] = {{kBrk, 0x19, kIrqHandler}, {kIrq, 0x09, kIrqHandler}, {kNmi, 0x09, kNmiHandler}};
+  } cases[] = {{kBrk, 0x08, 0x39, kIrqHandler}, {kIrq, 0x08, 0x29, kIrqHandler},
+               {kNmi, 0x08, 0x29, kNmiHandler}, {kIrq, 0x18, 0x29, kIrqHandler},
+               {kNmi, 0x38, 0x29, kNmiHandler}};
   for (const Case& c : cases) {
     PrepareTestMachine();
-    RunAt(0x1000, {0xF8});  // SED
+    RunAt(0x1000, {0x28}, {{0x0100 + ((CpuRegs.sp + 1) & 0xFF), c.pulledBefore}});  // PLP: D set
     CpuRegs.carryFlag = 1;
     irqPending = c.source == kIrq;
     nmiPending = c.source == kNmi;
@@ -197,13 +203,14 @@ TEST(CpuInterrupts, EntryPushesBOnlyForBrkKeepsDecimalAndRtiRestoresTheStatus) {
     EXPECT_EQ(CpuRegs.pc, c.handler) << c.source;
     EXPECT_EQ(Pushed(3) << 8 | Pushed(2), 0x1233) << c.source;
     EXPECT_EQ(Pushed(1), c.pushedStatus) << c.source;
-    EXPECT_EQ(CpuRegs.status, 0x1D) << c.source;  // I and B set inside the handler, D kept
+    EXPECT_NE(CpuRegs.status & 0x04, 0) << c.source;  // I set inside the handler
     EXPECT_EQ(irqPending + nmiPending, 0u) << c.source;
-    Place(c.handler, {0x08, 0x68, 0x40});  // PHP, PLA, RTI: the handler sees B, RTI restores the pushed status
+    Place(c.handler, {0x08, 0x68, 0x40});  // PHP, PLA, RTI: PHP in the handler pushes B = 1
     for (int i = 0; i < 3; ++i) ExecuteInstruction();
-    EXPECT_EQ(CpuRegs.a, 0x1D) << c.source;
+    EXPECT_EQ(CpuRegs.a, 0x3D) << c.source;
     EXPECT_EQ(CpuRegs.status, c.pushedStatus) << c.source;
     EXPECT_EQ(CpuRegs.pc, 0x1233u) << c.source;
+    EXPECT_EQ(CpuRegs.carryFlag, 1) << c.source;  // RTI brings the flags back with the address
   }
 }
 
@@ -215,7 +222,7 @@ TEST(CpuInterrupts, IrqThenNmiLeavesTheNmiFrameOnTop) {
   EXPECT_EQ(ServiceInterrupts(), 2);
   EXPECT_EQ(CpuRegs.pc, kNmiHandler);
   EXPECT_EQ(Pushed(3) << 8 | Pushed(2), kIrqHandler);
-  EXPECT_EQ(Pushed(1), 0x04);  // I from the IRQ entry, B clear
+  EXPECT_EQ(Pushed(1), 0x24);  // I from the IRQ entry and bit 5, B clear
   EXPECT_EQ(Pushed(6) << 8 | Pushed(5), 0x1234);
 }
 
