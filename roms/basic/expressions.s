@@ -37,7 +37,7 @@ product = index                 ; 4 bytes: multiply's result, divide's remainder
     sta arg+3
 .endmacro
 
-.segment "CODE"
+.segment "BASIC"
 
 ; An address 0-65535 in fac.
 eval_address:

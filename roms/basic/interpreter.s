@@ -10,12 +10,12 @@
 .import crunch, store_line, parse_line_number, do_new, clear_variables, print_unsigned
 .import statement_table, banner_text, ready_text, error_text, break_text, in_text, bytes_free_text
 
-.segment "HEADER"
+.segment "BASICHEADER"
 
     .word cold_start, warm_start
     .byte "CBMBASIC"
 
-.segment "CODE"
+.segment "BASIC"
 
 cold_start:
     sec                     ; memory ends where the KERNAL says

@@ -6,7 +6,7 @@
 
 .include "version.inc"
 
-.segment "CODE"
+.segment "BASIC"
 
 banner_text:
     .byte $0D, "  **** VORNCE BUILT-IN ROMS ", ROMS_VERSION, " ****", $0D, $0D

@@ -11,7 +11,7 @@
 .import chrget, chrgot, newstt, ready, syntax_error, error, reset_stack_frames
 .import print_keyword, print_unsigned, check_statement_end
 
-.segment "CODE"
+.segment "BASIC"
 
 ; Reads a line number (0-63999) from the text into linnum; stops at the first non-digit.
 ; Expects A and the carry as chrget left them.

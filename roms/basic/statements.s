@@ -15,7 +15,7 @@
 .import parse_line_number, eval, eval_address, eval_byte, expect_comma, expect_close
 .import find_var, print_number, break
 
-.segment "CODE"
+.segment "BASIC"
 
 statement_table:
     .word ready                 ; END

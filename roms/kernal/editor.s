@@ -10,7 +10,7 @@
 
 .export chrout, print_char, clear_screen, plot, blink, cursor_off, set_line, row_lo, row_hi
 
-.segment "CODE"
+.segment "KERNAL"
 
 ; CHROUT: prints A on the screen; A, X and Y are kept, carry clear.
 chrout:

@@ -10,7 +10,7 @@
 .export chrin, getin
 .import print_char, cursor_off, set_line, row_lo, row_hi
 
-.segment "CODE"
+.segment "KERNAL"
 
 getin:
     lda dfltn

@@ -9,7 +9,7 @@
 .export device_absent, ciout_absent, close, clrchn, clall, readst, setlfs, setnam, setmsg
 .export settmo, memtop, membot, screen, iobase
 
-.segment "CODE2"
+.segment "KERNAL2"
 
 DEVICE_NOT_PRESENT = 5
 

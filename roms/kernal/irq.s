@@ -50,7 +50,7 @@ nmi_entry:
     sei
     jmp ($0318)
 
-.segment "CODE2"
+.segment "KERNAL2"
 
 nmi_std:
     pha

@@ -52,7 +52,7 @@
     jmp plot                ; $FFF0
     jmp iobase              ; $FFF3
 
-.segment "CODE2"
+.segment "KERNAL2"
 
 load:
     jmp ($0330)

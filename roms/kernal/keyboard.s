@@ -13,7 +13,7 @@ NO_KEY = 64
 REPEAT_DELAY = 16
 REPEAT_RATE = 4
 
-.segment "CODE"
+.segment "KERNAL2"
 
 scnkey:
     lda #0

@@ -12,7 +12,7 @@
 ; About 59 timer A underflows a second: the timer advances in 25-cycle steps of 26 counts.
 IRQ_LATCH = $4025
 
-.segment "CODE"
+.segment "KERNAL"
 
 reset:
     ldx #$FF
