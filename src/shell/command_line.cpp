@@ -29,7 +29,8 @@ const char* const kUsageText =
     "  --landscape      start with the picture rotated (320 x 240)\n"
     "  --load-state F   restore the snapshot F once the machine runs\n"
     "  --save-state F   save a snapshot to F at the end\n"
-    "  --help           show this text\n";
+    "  --help           show this text\n"
+    "  --version        print the program's version\n";
 
 namespace {
 // The longest run a user can ask for: past this, counting the cycles would lose precision.
@@ -70,6 +71,8 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options,
       options.headless = true;
     } else if (option == "--help" || option == "-h") {
       options.showHelp = true;
+    } else if (option == "--version") {
+      options.showVersion = true;
     } else if (option == "--dump-screen") {
       options.dumpScreen = true;
     } else if (option == "--wav") {

@@ -6,6 +6,7 @@
 struct LaunchOptions {
   bool headless = false;
   bool showHelp = false;
+  bool showVersion = false;
   std::string romFolder;      // --roms DIR; empty: $VORNCE_ROMS or the user's data folder
   bool builtinRoms = false;   // --builtin-roms: the built-in ROMs even where genuine ones are found
   double seconds = 0;         // --seconds S; 0: run until SIGINT or SIGTERM

@@ -1,8 +1,12 @@
 // launch.cpp: option handling shared by the headless and the desktop program.
+//
+// VORNCE_VERSION is the CMake project's version, handed in by the build, so the programs, the
+// package and the man page all show the same number.
 // Called by: both main functions and both front ends.
 #include "shell/launch.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 int ReadLaunchOptions(int argc, char** argv, LaunchOptions& options) {
@@ -12,7 +16,12 @@ int ReadLaunchOptions(int argc, char** argv, LaunchOptions& options) {
     return 1;
   }
   if (options.showHelp) {
-    std::printf("%s", kUsageText);
+    std::printf("VornCE %s, a Commodore 64 emulator\n%s", VORNCE_VERSION, kUsageText);
+    return 0;
+  }
+  if (options.showVersion) {
+    const std::string program = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "vornce";
+    std::printf("%s %s\n", program.c_str(), VORNCE_VERSION);
     return 0;
   }
   return -1;
