@@ -160,57 +160,36 @@ fdivt:
     adc argexp
     ldy #$7E
     jsr set_exponent
-    lda #0
+    lda #0                  ; ARG's mantissa is the dividend, bits its ninth byte
     sta bits
-    sta facov
-    ldx #32
-@whole:
-    jsr divide_step
-    rol resho+3
-    rol resho+2
-    rol resho+1
-    rol resho
-    dex
-    bne @whole
-    jsr divide_step         ; two bits more for rounding, the top two of facov
-    rol facov
-    jsr divide_step
-    rol facov
-    lda facov
-    clc
-    ror a
-    ror a
-    ror a
-    sta facov
-    jsr take_result
-    bmi @done
-    jsr shift_left_one      ; the first quotient bit was 0: the mantissa starts one bit later
-    dec facexp
-    bne @done
-    jmp zero_fac
-@done:
-    rts
-
-; One bit of the quotient, in C: whether the divisor goes into the dividend (ARG's mantissa
-; with bits above it), which loses the divisor if so and moves one place left.
-divide_step:
+    tax
+    lda #1                  ; each quotient byte starts as a marker bit that comes out
+    sta resho               ; of its top once the byte is full
+    bne @compare
+@shift:
+    asl arglo
+    rol argmo
+    rol argmoh
+    rol argho
+    rol bits
+@compare:
     lda bits
     bne @subtract
     lda argho
     cmp facho
-    bcc @next
+    bcc @bit
     bne @subtract
     lda argmoh
     cmp facmoh
-    bcc @next
+    bcc @bit
     bne @subtract
     lda argmo
     cmp facmo
-    bcc @next
+    bcc @bit
     bne @subtract
     lda arglo
     cmp faclo
-    bcc @next
+    bcc @bit
 @subtract:
     sec
     lda arglo
@@ -228,14 +207,32 @@ divide_step:
     lda #0
     sta bits
     sec
-@next:
-    php
-    asl arglo
-    rol argmo
-    rol argmoh
-    rol argho
-    rol bits
-    plp
+@bit:
+    rol resho,x
+    bcc @shift
+    inx
+    lda #1
+    cpx #4
+    bcc @next_byte
+    bne @quotient
+    lda #$40                ; two bits more, for rounding
+@next_byte:
+    sta resho,x
+    bne @shift
+@quotient:
+    lda resho+4             ; the two rounding bits go to the top of facov
+    clc
+    ror a
+    ror a
+    ror a
+    sta facov
+    jsr take_result
+    bmi @done
+    jsr shift_left_one      ; the first quotient bit was 0: the mantissa starts one bit later
+    dec facexp
+    bne @done
+    jmp zero_fac
+@done:
     rts
 
 mul10:
