@@ -10,7 +10,7 @@
 .macpack longbranch
 
 .export fp_overflow, fp_illegal_quantity, fp_division_by_zero, raise_error
-.export normalize, negfac, shift_right, zero_fac, float_fac
+.export normalize, negfac, shift_right, zero_fac, float_fac, faddt_extended
 .export fhalf, fone, tenc
 
 .segment "FLOAT"
@@ -273,12 +273,19 @@ faddh:
 fadd:
     jsr conupk
 faddt:
-    lda facexp
-    jeq movfa
-    lda argexp
-    beq @done
     ldx #0
     stx argov
+; The same with ARG's extension byte in argov.
+faddt_extended:
+    lda facexp
+    bne @fac_nonzero
+    jsr movfa
+    lda argov
+    sta facov
+    rts
+@fac_nonzero:
+    lda argexp
+    beq @done
     lda facsgn
     eor argsgn
     sta arisgn
@@ -299,9 +306,9 @@ faddt:
     dex
     bpl @swap
     lda facov
+    ldx argov
     sta argov
-    lda #0
-    sta facov
+    stx facov
     tya
     eor #$FF
     adc #1                  ; the carry is clear
