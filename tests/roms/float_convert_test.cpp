@@ -3,6 +3,7 @@
 // present, against the genuine routine itself.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -111,4 +112,18 @@ TEST(FloatConvert, RandomNumbersReadAsTheGenuineBasicReadsThem) {
       ADD_FAILURE() << text << ": genuine " << genuine.stored << ", built-in " << builtin.stored;
   }
   EXPECT_EQ(differing, 0);
+}
+
+TEST(FloatConvert, TakesAtMostTwiceTheGenuineCycles) {
+  if (SetsToRun().size() < 2) GTEST_SKIP() << "the genuine ROM images are not in $VORNCE_ROMS or ../shared/roms";
+  for (const char* text : {"3.14159265", "12345", "1E-20", "0.001", "123456789012", "1"}) {
+    uint32_t cycles[2] = {};
+    for (RomSet set : {RomSet::Genuine, RomSet::Builtin}) {
+      PrepareBasicCall(set);
+      PutText(kText, text);
+      cycles[set == RomSet::Builtin] = CallAfterChrgot(RoutineAddress(set, "fin")).cycles;
+    }
+    std::printf("fin %-13s genuine %6u cycles, built-in %6u\n", text, cycles[0], cycles[1]);
+    EXPECT_LE(cycles[1], 2 * cycles[0]) << text;
+  }
 }

@@ -3,6 +3,7 @@
 // genuine routines themselves.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -99,4 +100,14 @@ TEST(FloatPrint, RandomNumbersPrintAsTheGenuineBasicPrintsThem) {
       ADD_FAILURE() << PackedText(number) << ": genuine '" << genuine << "', built-in '" << builtin << "'";
   }
   EXPECT_EQ(differing, 0);
+}
+
+TEST(FloatPrint, TakesAtMostTwiceTheGenuineCycles) {
+  if (SetsToRun().size() < 2) GTEST_SKIP() << "the genuine ROM images are not in $VORNCE_ROMS or ../shared/roms";
+  for (const char* number : {"3.14159265", "12345", "1E-20", "0.001", "123456789012", "1"}) {
+    CallResult call[2];
+    for (RomSet set : {RomSet::Genuine, RomSet::Builtin}) Printed(set, Operand(number), &call[set == RomSet::Builtin]);
+    std::printf("fout %-13s genuine %6u cycles, built-in %6u\n", number, call[0].cycles, call[1].cycles);
+    EXPECT_LE(call[1].cycles, 2 * call[0].cycles) << number;
+  }
 }
