@@ -11,13 +11,7 @@
 #include "support/basic_call.h"
 
 TEST(FloatCore, AddAndSubtractGiveTheGenuineResults) {
-  const struct {
-    const char* routine;
-    const char* left;  // in memory
-    const char* fac;
-    uint8_t facov;
-    const char* stored;
-  } cases[] = {
+  ExpectMemoryOperations({
       {"fadd", "1", "2", 0x00, "82 40 00 00 00"},
       {"fadd", "0.1", "0.2", 0x00, "7F 19 99 99 9A"},
       {"fadd", "1E10", "1", 0x00, "A2 15 02 F9 00"},
@@ -42,23 +36,12 @@ TEST(FloatCore, AddAndSubtractGiveTheGenuineResults) {
       {"fsub", "81 40 00 00 00", "81 40 00 00 01", 0x01, "62 80 80 00 00"},
       {"fsub", "7E E6 1F B2 59", "7E 79 F1 BB 7A", 0x39, "7F F0 08 B6 EA"},
       {"fsub", "-1.7E38", "1.7E38", 0x00, "error 15"},
-  };
-  for (RomSet set : SetsToRun()) {
-    ASSERT_TRUE(PrepareBasicCall(set));
-    for (const auto& c : cases)
-      EXPECT_EQ(MemoryOperation(set, c.routine, Operand(c.left), Operand(c.fac), c.facov), c.stored)
-          << SetName(set) << ": " << c.left << " " << c.routine << " " << c.fac;
-  }
+  });
 }
 
 TEST(FloatCore, RoundingSignsAndIntegersLeaveTheGenuineFac) {
   // The FAC as "exponent, mantissa, sign byte, extension", "00" for zero.
-  const struct {
-    const char* routine;
-    const char* fac;
-    uint8_t facov;
-    const char* after;
-  } cases[] = {
+  ExpectFacAfter({
       {"round", "81 00 00 00 00", 0x80, "81 80 00 00 01 00 00"},
       {"round", "81 00 00 00 00", 0x7F, "81 80 00 00 00 00 FE"},
       {"round", "81 7F FF FF FF", 0x80, "82 80 00 00 00 7F 00"},
@@ -86,13 +69,7 @@ TEST(FloatCore, RoundingSignsAndIntegersLeaveTheGenuineFac) {
       {"int", "1E10", 0x00, "A2 95 02 F9 00 15 00"},
       {"int", "-1E20", 0x00, "C3 AD 78 EB C6 AD 00"},
       {"int", "81 00 00 00 00", 0xFF, "81 80 00 00 00 00 00"},
-  };
-  for (RomSet set : SetsToRun()) {
-    ASSERT_TRUE(PrepareBasicCall(set));
-    for (const auto& c : cases)
-      EXPECT_EQ(FacAfter(set, c.routine, Operand(c.fac), c.facov), c.after)
-          << SetName(set) << ": " << c.routine << " " << c.fac << " extension " << int(c.facov);
-  }
+  });
 }
 
 TEST(FloatCore, IntegerPartsComeOutAsTheGenuineOnesDo) {

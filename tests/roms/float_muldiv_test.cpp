@@ -11,13 +11,7 @@
 #include "support/basic_call.h"
 
 TEST(FloatMulDiv, MultiplyAndDivideGiveTheGenuineResults) {
-  const struct {
-    const char* routine;
-    const char* left;
-    const char* fac;
-    uint8_t facov;
-    const char* stored;
-  } cases[] = {
+  ExpectMemoryOperations({
       {"fmult", "3", "4", 0x00, "84 40 00 00 00"},
       {"fmult", "0.1", "10", 0x00, "81 00 00 00 00"},
       {"fmult", "1E20", "1E20", 0x00, "error 15"},
@@ -45,22 +39,11 @@ TEST(FloatMulDiv, MultiplyAndDivideGiveTheGenuineResults) {
       // the divisor is rounded first
       {"fdiv", "80 01 80 3C D1", "73 AF EA 79 C8", 0xC6, "8D BC 74 7B E4"},
       {"fdiv", "2B 14 1E 24 67", "85 39 F0 FC D2", 0x7C, "26 4B EC DE B6"},
-  };
-  for (RomSet set : SetsToRun()) {
-    ASSERT_TRUE(PrepareBasicCall(set));
-    for (const auto& c : cases)
-      EXPECT_EQ(MemoryOperation(set, c.routine, Operand(c.left), Operand(c.fac), c.facov), c.stored)
-          << SetName(set) << ": " << c.left << " " << c.routine << " " << c.fac;
-  }
+  });
 }
 
 TEST(FloatMulDiv, StepsByTenLeaveTheGenuineFac) {
-  const struct {
-    const char* routine;
-    const char* fac;
-    uint8_t facov;
-    const char* after;
-  } cases[] = {
+  ExpectFacAfter({
       {"mul10", "0", 0x00, "00"},
       {"mul10", "1.5", 0x00, "84 F0 00 00 00 40 00"},
       {"mul10", "0.1", 0x00, "81 80 00 00 00 4C 20"},
@@ -72,13 +55,7 @@ TEST(FloatMulDiv, StepsByTenLeaveTheGenuineFac) {
       {"div10", "35", 0x00, "82 E0 00 00 00 00 00"},
       {"div10", "1E-38", 0x00, "00"},
       {"div10", "99999999.9", 0x00, "98 98 96 7F FD 00 80"},
-  };
-  for (RomSet set : SetsToRun()) {
-    ASSERT_TRUE(PrepareBasicCall(set));
-    for (const auto& c : cases)
-      EXPECT_EQ(FacAfter(set, c.routine, Operand(c.fac), c.facov), c.after)
-          << SetName(set) << ": " << c.routine << " " << c.fac;
-  }
+  });
 }
 
 TEST(FloatMulDiv, DividingANegativeNumberByTenKeepsItsSign) {

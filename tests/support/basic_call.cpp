@@ -237,6 +237,24 @@ Packed RandomPacked(std::mt19937& random) {
   return packed;
 }
 
+void ExpectMemoryOperations(std::initializer_list<MemoryOperationCase> cases) {
+  for (RomSet set : SetsToRun()) {
+    ASSERT_TRUE(PrepareBasicCall(set));
+    for (const MemoryOperationCase& c : cases)
+      EXPECT_EQ(MemoryOperation(set, c.routine, Operand(c.left), Operand(c.fac), c.facov), c.stored)
+          << SetName(set) << ": " << c.left << " " << c.routine << " " << c.fac << ", extension " << int(c.facov);
+  }
+}
+
+void ExpectFacAfter(std::initializer_list<FacAfterCase> cases) {
+  for (RomSet set : SetsToRun()) {
+    ASSERT_TRUE(PrepareBasicCall(set));
+    for (const FacAfterCase& c : cases)
+      EXPECT_EQ(FacAfter(set, c.routine, Operand(c.fac), c.facov), c.after)
+          << SetName(set) << ": " << c.routine << " " << c.fac << ", extension " << int(c.facov);
+  }
+}
+
 void PokePacked(uint16_t address, const Packed& packed) {
   for (int i = 0; i < 5; ++i) Ram[address + i] = packed[i];
 }

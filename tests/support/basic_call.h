@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -63,6 +64,23 @@ std::string FacAfter(RomSet set, const char* routine, const Packed& fac, uint8_t
 // A number of any sign and mantissa, its exponent mostly near 1 (so that operations mix the
 // two operands' bits), sometimes anywhere, sometimes zero.
 Packed RandomPacked(std::mt19937& random);
+
+// Tables of the two kinds above, each case run in every set of SetsToRun.
+struct MemoryOperationCase {
+  const char* routine;
+  const char* left;  // in memory
+  const char* fac;
+  uint8_t facov;
+  const char* stored;
+};
+void ExpectMemoryOperations(std::initializer_list<MemoryOperationCase> cases);
+struct FacAfterCase {
+  const char* routine;
+  const char* fac;
+  uint8_t facov;
+  const char* after;
+};
+void ExpectFacAfter(std::initializer_list<FacAfterCase> cases);
 
 void PokePacked(uint16_t address, const Packed& packed);
 Packed PeekPacked(uint16_t address);
