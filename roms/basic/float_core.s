@@ -9,7 +9,7 @@
 .include "float.inc"
 .macpack longbranch
 
-.export fp_overflow, fp_illegal_quantity, fp_division_by_zero, raise_error
+.export fp_overflow, fp_illegal_quantity, fp_division_by_zero
 .export normalize, negfac, shift_right, zero_fac, float_fac, faddt_extended
 .export fhalf, fone, tenc
 
@@ -153,7 +153,6 @@ fp_overflow:
     .byte $2C
 fp_division_by_zero:
     ldx #20
-raise_error:
     jmp ($0300)
 
 ; ---- normalising and shifting ----
