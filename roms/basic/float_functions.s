@@ -274,22 +274,22 @@ fpwrt:
 ; A number kept there while the log, sine or cosine, which use tempf1 and tempf2, is made.
 push_fac:
     pla
-    sta index2
+    sta fbufpt
     pla
-    sta index2+1
+    sta fbufpt+1
     ldx #5
 @push:
     lda facexp,x
     pha
     dex
     bpl @push
-    bmi return_index2
+    bmi return_fbufpt
 
 pull_arg:
     pla
-    sta index2
+    sta fbufpt
     pla
-    sta index2+1
+    sta fbufpt+1
     ldx #0
 @pull:
     pla
@@ -297,10 +297,10 @@ pull_arg:
     inx
     cpx #6
     bne @pull
-return_index2:
-    lda index2+1
+return_fbufpt:
+    lda fbufpt+1
     pha
-    lda index2
+    lda fbufpt
     pha
     rts
 
