@@ -147,7 +147,7 @@ ioinit:
     stx sid+$18
     dex
     stx cia1+2
-    lda #$07
+    lda #$17                ; VIC bank 0, serial clock line released
     sta cia2
     lda #$3F
     sta cia2+2

@@ -40,8 +40,8 @@ bool BootToReady(RomSet set) {
     PrepareTestMachine();
     InstallBuiltinRoms();
   }
-  soundDeviceState.store(3);  // no wave output: the machine runs silent
   InitMachine();
+  InitSound();  // the voices set up, no wave output: the machine runs silent and unpaced
   ResetCpu();
   RunCycles(3 * kCyclesPerSecond);
   return true;
