@@ -501,29 +501,6 @@ move_row_down_to_x:
     iny
     jmp copy_row
 
-; A blank row opened at row X: the rows from X to 23 move down by one with their links.
-insert_row:
-    stx data
-    ldx #24
-@row:
-    cpx data
-    beq @open
-    lda ldtb1-1,x
-    and #$80
-    sta sal
-    lda ldtb1,x
-    and #$7F
-    ora sal
-    sta ldtb1,x
-    txa
-    tay
-    dey
-    jsr copy_row
-    dex
-    bne @row
-@open:
-    jmp clear_line
-
     at $E9C8
 ; Copies row Y onto row X, characters and colours; pnt and user are left on row X.
 copy_row:
@@ -690,7 +667,7 @@ unlock_case:
     rts
 
 ; The one-row line at the cursor grows a second row (after a scroll when it is the bottom row):
-; the row below is blanked, or opened when it starts a two-row line of its own.
+; the row below joins it as it stands, and a row that continued that one starts a line of its own.
 grow_line:
     ldx tblx
     cpx #24
@@ -698,22 +675,12 @@ grow_line:
     jsr scroll_up
     ldx tblx
 @room:
-    inx
-    lda ldtb1+1,x           ; the row below starts a line of two rows: keep it, move it down
-    bmi @blank
-    cpx #24
-    bcs @blank
-    lda autodn
-    bne @blank
-    jsr insert_row
-    jmp @join
-@blank:
-    jsr clear_line
-@join:
-    ldx tblx
     lda ldtb1+1,x
     and #$7F
     sta ldtb1+1,x
+    lda ldtb1+2,x
+    ora #$80
+    sta ldtb1+2,x
     jmp set_pointers
 
 ; DEL: the character left of the cursor goes and the rest of the logical line closes up; at the
