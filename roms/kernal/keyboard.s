@@ -65,7 +65,7 @@ scnkey:
     sta cia1                ; every column at once: is any key down?
     ldx cia1+1
     inx
-    beq @decode
+    beq @nothing_held           ; the table of the last key stays
     lda #<keys_plain
     sta keytab
     lda #>keys_plain
@@ -103,18 +103,25 @@ scnkey:
     sec
     rol a
     bcs @column
-@decode:
     jmp (keylog)
+@nothing_held:
+    lda #$7F                ; column 7 stays selected for the RUN/STOP test, as after a scan
+    sta cia1
+    jmp decode
 
     at $EAE0
 ; The key in sfdx through the table at keytab: a new key goes into the buffer, a held one
 ; repeats after the delay.
 decode:
+    lda shflag
+    sta lstshf
     ldy sfdx
     lda (keytab),y
     tax
     cpy lstx
     beq @held
+    cpy #NO_KEY
+    beq @new
     lda #$10
     sta delay
     bne @new
@@ -148,8 +155,6 @@ decode:
     bne @done
 @new:
     sty lstx
-    lda shflag
-    sta lstshf
     cpx #$FF
     beq @done
     txa
@@ -159,38 +164,26 @@ decode:
     sta keyd,x
     inc ndx
 @done:
-    lda #$7F                ; column 7 stays selected for the RUN/STOP test
-    sta cia1
     rts
 
     at $EB48
-; The standard keylog routine: SHIFT+C= switches the character set once per press, then the
-; modifiers choose the table.
+; The standard keylog routine: SHIFT+C= switches the character set once per press (lstshf
+; holds the modifiers of the scan before); otherwise the modifiers choose the table.
 keylog_default:
     lda shflag
     cmp #3
     bne @table
     cmp lstshf
-    beq @commodore
+    beq @keep
     bit mode
-    bmi @commodore
+    bmi @keep
     lda vic+$18
     eor #$02
     sta vic+$18
-@commodore:
-    lda #2                  ; SHIFT+C= decodes as C=
+@keep:
+    jmp decode              ; SHIFT+C= decodes through the table of the scan
 @table:
-    asl a
-    cmp #8
-    bcc @pick
-    lda #6                  ; CTRL wins over the others
-@pick:
-    tax
-    lda decode_tables,x
-    sta keytab
-    lda decode_tables+1,x
-    sta keytab+1
-    jmp decode
+    jmp pick_table
 
     at $EB79
 decode_tables:
@@ -233,7 +226,19 @@ keys_commodore:             ; $EC03: the left-hand graphics and the second eight
     .byte $FF
 
     .assert * = $EC44, error, "the decode tables have moved"
-; (the space up to the CTRL table holds the repeat-free part of the editor's case switch)
+; keytab from the modifiers in A: plain, SHIFT, C=, and CTRL over any others.
+pick_table:
+    asl a
+    cmp #8
+    bcc @pick
+    lda #6
+@pick:
+    tax
+    lda decode_tables,x
+    sta keytab
+    lda decode_tables+1,x
+    sta keytab+1
+    jmp decode
     at $EC78
 keys_control:               ; letters give $01-$1A, digits the first colours and RVS
     .byte $FF, $FF, $FF, $FF, $FF, $FF, $FF, $FF
