@@ -116,6 +116,17 @@ TEST(Corpus, TextSamplesShowTheSameScreens) {
   });
 }
 
+TEST(Corpus, OurKernalTourShowsTheGenuineResults) {
+  RunCorpus({
+      {"kernal_tour",
+       5,
+       {"KERNAL TOUR", "AXYBCDE", "HEL", "Q\"Q\"Q", "SCREEN 28 19", "CLOCK 4F1A00 000001", "GETIN00", "OPEN 01-0580",
+        "AGAIN 01-02", "CHKIN 01-03", "LOAD3 01-09", "LOAD8 01-05", "                    PLOT 13 18",
+        "7654321076543210765432107654321076543210", "7654321076543210765432107654321076543210", "END", "", "", "DONE"},
+       {0x1B, 0xA8, 0x15, 3, 14, 6}},
+  });
+}
+
 TEST(Corpus, GraphicsSamplesSetUpTheSameVideo) {
   // Their pictures move or are still being drawn: the video set-up is what must agree.
   RunCorpus({
