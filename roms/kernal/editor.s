@@ -197,12 +197,12 @@ screen_input:
 @entered:
     ldy lnmx
     sty crsw
-@trim:
+@trim:                      ; column 0 counts even when blank: an empty line reads as a blank
     lda (pnt),y
     cmp #' '
     bne @last
     dey
-    bpl @trim
+    bne @trim
 @last:
     iny
     sty indx

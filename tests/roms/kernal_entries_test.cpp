@@ -11,6 +11,7 @@
 
 #include "core/cpu.h"
 #include "core/machine.h"
+#include "core/scheduler.h"
 #include "support/kernal_call.h"
 
 namespace {
@@ -199,6 +200,70 @@ TEST(KernalEntries, DirectEntriesGiveTheGenuineResults) {
       const CallOutcome out = CallRoutine(c.routine, c.a, c.x, c.y, c.carry);
       ASSERT_TRUE(out.returned) << Name(set) << ": " << c.what;
       c.check(out, std::string(Name(set)) + ": " + c.what);
+    }
+  }
+}
+
+TEST(KernalEntries, ChrinHandsOutTheTypedLineWithoutThePrompt) {
+  const struct {
+    const char* what;
+    std::string prompt;
+    std::string typed;
+    std::string expected;
+  } cases[] = {
+      {"a prompt before the input is not read back", "NAME? ", "AB\r", "AB\r"},
+      {"a line edited with DEL", "", "ABX\x14" "C\r", "ABC\r"},
+      {"an empty line hands out one blank", "", "\r", " \r"},
+      {"a two-row line on the screen, entered from its start", std::string(45, 'Q') + "\x13", "\r",
+       std::string(45, 'Q') + "\r"},
+  };
+  for (RomSet set : AvailableSets()) {
+    for (const auto& c : cases) {
+      ASSERT_TRUE(BootToReady(set));
+      // BASIC was waiting with the cursor blinking: hide it, as a running program has it.
+      Ram[0xCC] = 1;
+      if (Ram[0xCF] != 0) Ram[Word(0xD1) + Ram[0xD3]] ^= 0x80;
+      Ram[0xCF] = 0;
+      Print("\x93" + c.prompt);
+      for (size_t i = 0; i < c.typed.size(); ++i) Ram[0x0277 + i] = static_cast<uint8_t>(c.typed[i]);
+      Ram[0xC6] = static_cast<uint8_t>(c.typed.size());
+      std::string got;
+      for (int i = 0; i < 100 && (got.empty() || got.back() != '\r'); ++i) {
+        const CallOutcome out = CallRoutine(0xFFCF, 0, 0x11, 0x22, false, nullptr, 10000000);
+        ASSERT_TRUE(out.returned) << Name(set) << ": " << c.what;
+        EXPECT_EQ(out.x, 0x11) << Name(set) << ": " << c.what;
+        EXPECT_EQ(out.y, 0x22) << Name(set) << ": " << c.what;
+        got += static_cast<char>(out.a);
+      }
+      EXPECT_EQ(got, c.expected) << Name(set) << ": " << c.what;
+    }
+  }
+}
+
+TEST(KernalEntries, RunStopWithRestoreAndBrkMakeAWarmStart) {
+  for (RomSet set : AvailableSets()) {
+    for (bool brk : {false, true}) {
+      ASSERT_TRUE(BootToReady(set));
+      Ram[0x0314] = 0x00, Ram[0x0315] = 0xC0;  // a hooked IRQ vector the warm start restores
+      Ram[0xC000] = 0x4C, Ram[0xC001] = 0x31, Ram[0xC002] = 0xEA;
+      Ram[0x0286] = 2;
+      if (brk) {
+        Ram[0x0334] = 0x00;  // BRK
+        CpuRegs.pc = 0x0334;
+      } else {
+        KeyMatrix[7].store(0x7F);  // RUN/STOP held while RESTORE pulls the NMI
+        TypeAndRun("", 0.1);
+        nmiPending = 1;
+      }
+      TypeAndRun("", 0.5);
+      KeyMatrix[7].store(0xFF);
+      TypeAndRun("", 0.5);
+      const std::string what = std::string(Name(set)) + (brk ? ": BRK" : ": RUN/STOP+RESTORE");
+      EXPECT_EQ(Word(0x0314), 0xEA31) << what;
+      EXPECT_EQ(Ram[0x0286], 14) << what << ": the screen editor starts again";
+      const auto lines = ScreenLines();
+      EXPECT_EQ(lines[0], "") << what << ": the screen was cleared";
+      EXPECT_EQ(lines[1], "READY.") << what;
     }
   }
 }
