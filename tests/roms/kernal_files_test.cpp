@@ -244,3 +244,36 @@ TEST(KernalFiles, BusRoutinesWithNothingOnTheBusReportDeviceNotPresent) {
     EXPECT_EQ(Ram[0x90], 0x80) << Name(set);
   }
 }
+
+TEST(KernalFiles, MessagesFollowTheMessageFlag) {
+  struct Case {
+    const char* what;
+    uint8_t flag;
+    bool present;
+    uint16_t routine;
+    std::vector<std::string> shown;
+  };
+  const Case cases[] = {
+      {"direct mode: the control messages of LOAD", 0x80, true, kLoad, {"SEARCHING FOR AB", "LOADING"}},
+      {"direct mode: SAVE", 0x80, true, kSave, {"SAVING AB"}},
+      {"error messages only: I/O ERROR with the number", 0x40, false, kLoad, {"I/O ERROR #5"}},
+      {"program mode: nothing", 0x00, false, kLoad, {}},
+  };
+  for (RomSet set : AvailableSets()) {
+    for (const Case& c : cases) {
+      ASSERT_TRUE(BootToReady(set));
+      CallRoutine(0xE544, 0, 0, 0, false);  // a clear screen
+      SetFile(1, 8, 0, "AB");
+      Ram[0x9D] = c.flag;
+      Ram[0xFB] = 0x00, Ram[0xFC] = 0xC0;
+      FakeDevice device;
+      device.present = c.present;
+      device.bytes = {0x00, 0xC0, 0x11};
+      CallRoutine(c.routine, c.routine == kSave ? 0xFB : 0, 0x01, 0xC0, false, std::ref(device));
+      std::vector<std::string> shown;
+      for (const std::string& line : ScreenLines())
+        if (!line.empty()) shown.push_back(line);
+      EXPECT_EQ(shown, c.shown) << Name(set) << ": " << c.what;
+    }
+  }
+}
