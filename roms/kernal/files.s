@@ -126,12 +126,8 @@ chrout:
     at $F20E
 ; CHKIN: logical file X becomes the input.
 chkin:
-    jsr find_file
-    beq @open
-    jmp error_file_not_open
-@open:
-    jsr set_file
-    lda fa
+    jsr file_for_channel
+    bcs @failed
     beq @done
     cmp #3
     beq @done
@@ -142,27 +138,44 @@ chkin:
     bmi @check
     jsr tksa
 @check:
-    lda status
-    bpl @present
-    jmp error_device_not_present
-@present:
-    lda fa
+    jsr device_answered
+    bcs @failed
 @done:
     sta dfltn
     clc
+@failed:
     rts
 error_device_not_present_2:
     jmp error_device_not_present
 
-    at $F250
-; CHKOUT: logical file X becomes the output.
-chkout:
+; The open file X in la, fa and sa, its device in A (Z set for the keyboard); the carry set
+; with error 3 when it is not open.
+file_for_channel:
     jsr find_file
     beq @open
     jmp error_file_not_open
 @open:
     jsr set_file
+    clc
     lda fa
+    rts
+
+; After the device was addressed: A its number, or the carry set with error 5 when it did not
+; answer.
+device_answered:
+    lda status
+    bpl @present
+    jmp error_device_not_present
+@present:
+    lda fa
+    clc
+    rts
+
+    at $F250
+; CHKOUT: logical file X becomes the output.
+chkout:
+    jsr file_for_channel
+    bcs @failed
     bne @not_keyboard
     jmp error_not_output
 @not_keyboard:
@@ -175,14 +188,12 @@ chkout:
     bmi @check
     jsr second
 @check:
-    lda status
-    bpl @present
-    jmp error_device_not_present
-@present:
-    lda fa
+    jsr device_answered
+    bcs @failed
 @done:
     sta dflto
     clc
+@failed:
     rts
 
     at $F291
@@ -202,13 +213,7 @@ close:
     bcc @forget
     lda sa
     bmi @forget
-    lda fa
-    jsr listen
-    lda sa
-    and #$EF
-    ora #$E0
-    jsr second
-    jsr unlsn
+    jsr close_serial
 @forget:
     pla
     tax

@@ -12,7 +12,7 @@
 
 .export reset, restor, vector, ramtas, ioinit, setnam, setlfs, readst, setmsg, settmo
 .export memtop, membot, nmi_entry, nmi_standard, warm_start, irq_entry, cint
-.import cint_screen, irq_standard, close, chkin, chkout, clrchn, chrin, chrout, stop, getin
+.import cint_screen, irq_standard, irq_return, close, chkin, chkout, clrchn, chrin, chrout, stop, getin
 .import clall, load_body, save_body, open
 
 .segment "RESET"
@@ -253,13 +253,8 @@ warm_start:
     jmp ($A002)
 
     at $FEBC
-nmi_return:
-    pla
-    tay
-    pla
-    tax
-    pla
-    rti
+nmi_return:                 ; NMIEXIT: the same exit as the IRQ's
+    jmp irq_return
 
 .reloc
 .segment "IRQENTRY"

@@ -103,25 +103,13 @@ ptr    = $FB
 
     jsr print               ; LOAD from the screen: illegal device
     .byte "load3", 0
-    lda #2
     ldx #3
-    ldy #0
-    jsr SETLFS
-    lda #0
-    jsr LOAD
-    jsr print_result
-    jsr newline
+    jsr load_from
 
     jsr print               ; LOAD "I",8 with no drive: device not present
     .byte "load8", 0
-    lda #2
     ldx #8
-    ldy #0
-    jsr SETLFS
-    lda #0
-    jsr LOAD
-    jsr print_result
-    jsr newline
+    jsr load_from
     jsr CLALL
 
     ldx #22                 ; an 80-column line near the bottom, then the screen scrolls
@@ -163,6 +151,16 @@ print:
     lda ptr
     pha
     rts
+
+; LOAD from device X with the name set before, and its result.
+load_from:
+    lda #2
+    ldy #0
+    jsr SETLFS
+    lda #0
+    jsr LOAD
+    jsr print_result
+    jmp newline
 
 ; " cc-aa": the carry and A after a KERNAL call.
 print_result:

@@ -28,14 +28,6 @@ struct Program {
   bool plays = false;  // a SID voice is gated with a pitch set
 };
 
-std::vector<RomSet> AvailableSets() {
-  std::vector<RomSet> sets = {RomSet::Builtin};
-  if (BootToReady(RomSet::Genuine)) sets.push_back(RomSet::Genuine);
-  return sets;
-}
-
-const char* Name(RomSet set) { return set == RomSet::Genuine ? "genuine" : "built-in"; }
-
 bool LineMatches(const std::string& shown, const std::string& expected) {
   if (!expected.empty() && expected.back() == '*')
     return shown.compare(0, expected.size() - 1, expected, 0, expected.size() - 1) == 0;
@@ -66,7 +58,7 @@ void RunProgram(RomSet set, const Program& program) {
 }
 
 void CheckProgram(RomSet set, const Program& program) {
-  const std::string context = std::string(program.name) + " under the " + Name(set) + " ROMs";
+  const std::string context = std::string(program.name) + " under the " + RomSetName(set) + " ROMs";
   EXPECT_EQ(MissingLine(ScreenLines(), program.lines), "") << context << "\n" << Screen();
   // Straight from the chips: the program may have switched the I/O area out at this moment.
   const Video shown = {IoRead(0xD011), IoRead(0xD016), IoRead(0xD018), static_cast<uint8_t>(IoRead(0xDD00) & 3),
@@ -84,7 +76,7 @@ void CheckProgram(RomSet set, const Program& program) {
 }
 
 void RunCorpus(const std::vector<Program>& programs) {
-  for (RomSet set : AvailableSets())
+  for (RomSet set : AvailableRomSets())
     for (const Program& program : programs) {
       RunProgram(set, program);
       CheckProgram(set, program);

@@ -15,14 +15,6 @@
 #include "support/kernal_call.h"
 
 namespace {
-std::vector<RomSet> AvailableSets() {
-  std::vector<RomSet> sets = {RomSet::Builtin};
-  if (BootToReady(RomSet::Genuine)) sets.push_back(RomSet::Genuine);
-  return sets;
-}
-
-const char* Name(RomSet set) { return set == RomSet::Genuine ? "genuine" : "built-in"; }
-
 uint16_t Word(uint16_t at) { return Ram[at] | Ram[at + 1] << 8; }
 
 void Print(const std::string& text) {
@@ -40,15 +32,15 @@ TEST(KernalEntries, StartUpLeavesTheGenuineVariablesAndVectors) {
                {0x0289, 10},   {0x028A, 0},    {0x028B, 4},    {0x028F, 0x48}, {0x0290, 0xEB}, {0x0291, 0},
                {0x0292, 0},    {0x02A6, 0},    {0x9A, 3},      {0x99, 0},      {0x98, 0},      {0xB2, 0x3C},
                {0xB3, 0x03},   {0xD5, 39},     {0xF2, 0x87},   {0xD9, 0x84},   {0xF1, 0x87}};
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     ASSERT_TRUE(BootToReady(set));
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(Word(0x0314 + 2 * i), vectors[i]) << Name(set) << " vector " << i;
-    for (const auto& b : bytes) EXPECT_EQ(Ram[b.address], b.value) << Name(set) << std::hex << " at $" << b.address;
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(Word(0x0314 + 2 * i), vectors[i]) << RomSetName(set) << " vector " << i;
+    for (const auto& b : bytes) EXPECT_EQ(Ram[b.address], b.value) << RomSetName(set) << std::hex << " at $" << b.address;
     for (uint16_t reg = 0xD011; reg <= 0xD02E; ++reg) {
       if (reg == 0xD012 || reg == 0xD019 || reg == 0xD01E || reg == 0xD01F) continue;  // moving or latched
       const uint8_t expected[] = {0x1B, 0, 0, 0, 0, 0xA8, 0, 0x15, 0, 0xF0, 0, 0, 0, 0, 0, 0xFE,
                                   0xF6, 0xF1, 0xF2, 0xF3, 0x04, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x4C};
-      EXPECT_EQ(MemRead(reg), expected[reg - 0xD011]) << Name(set) << std::hex << " VIC-II $" << reg;
+      EXPECT_EQ(MemRead(reg), expected[reg - 0xD011]) << RomSetName(set) << std::hex << " VIC-II $" << reg;
     }
   }
 }
@@ -193,13 +185,13 @@ TEST(KernalEntries, DirectEntriesGiveTheGenuineResults) {
          EXPECT_EQ(out.y, 0xC3) << set;
        }},
   };
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     for (const Case& c : cases) {
       ASSERT_TRUE(BootToReady(set));
       c.before();
       const CallOutcome out = CallRoutine(c.routine, c.a, c.x, c.y, c.carry);
-      ASSERT_TRUE(out.returned) << Name(set) << ": " << c.what;
-      c.check(out, std::string(Name(set)) + ": " + c.what);
+      ASSERT_TRUE(out.returned) << RomSetName(set) << ": " << c.what;
+      c.check(out, std::string(RomSetName(set)) + ": " + c.what);
     }
   }
 }
@@ -217,7 +209,7 @@ TEST(KernalEntries, ChrinHandsOutTheTypedLineWithoutThePrompt) {
       {"a two-row line on the screen, entered from its start", std::string(45, 'Q') + "\x13", "\r",
        std::string(45, 'Q') + "\r"},
   };
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     for (const auto& c : cases) {
       ASSERT_TRUE(BootToReady(set));
       // BASIC was waiting with the cursor blinking: hide it, as a running program has it.
@@ -230,18 +222,18 @@ TEST(KernalEntries, ChrinHandsOutTheTypedLineWithoutThePrompt) {
       std::string got;
       for (int i = 0; i < 100 && (got.empty() || got.back() != '\r'); ++i) {
         const CallOutcome out = CallRoutine(0xFFCF, 0, 0x11, 0x22, false, nullptr, 10000000);
-        ASSERT_TRUE(out.returned) << Name(set) << ": " << c.what;
-        EXPECT_EQ(out.x, 0x11) << Name(set) << ": " << c.what;
-        EXPECT_EQ(out.y, 0x22) << Name(set) << ": " << c.what;
+        ASSERT_TRUE(out.returned) << RomSetName(set) << ": " << c.what;
+        EXPECT_EQ(out.x, 0x11) << RomSetName(set) << ": " << c.what;
+        EXPECT_EQ(out.y, 0x22) << RomSetName(set) << ": " << c.what;
         got += static_cast<char>(out.a);
       }
-      EXPECT_EQ(got, c.expected) << Name(set) << ": " << c.what;
+      EXPECT_EQ(got, c.expected) << RomSetName(set) << ": " << c.what;
     }
   }
 }
 
 TEST(KernalEntries, RunStopWithRestoreAndBrkMakeAWarmStart) {
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     for (bool brk : {false, true}) {
       ASSERT_TRUE(BootToReady(set));
       Ram[0x0314] = 0x00, Ram[0x0315] = 0xC0;  // a hooked IRQ vector the warm start restores
@@ -258,7 +250,7 @@ TEST(KernalEntries, RunStopWithRestoreAndBrkMakeAWarmStart) {
       TypeAndRun("", 0.5);
       KeyMatrix[7].store(0xFF);
       TypeAndRun("", 0.5);
-      const std::string what = std::string(Name(set)) + (brk ? ": BRK" : ": RUN/STOP+RESTORE");
+      const std::string what = std::string(RomSetName(set)) + (brk ? ": BRK" : ": RUN/STOP+RESTORE");
       EXPECT_EQ(Word(0x0314), 0xEA31) << what;
       EXPECT_EQ(Ram[0x0286], 14) << what << ": the screen editor starts again";
       const auto lines = ScreenLines();

@@ -41,14 +41,6 @@ struct FakeDevice {
   }
 };
 
-std::vector<RomSet> AvailableSets() {
-  std::vector<RomSet> sets = {RomSet::Builtin};
-  if (BootToReady(RomSet::Genuine)) sets.push_back(RomSet::Genuine);
-  return sets;
-}
-
-const char* Name(RomSet set) { return set == RomSet::Genuine ? "genuine" : "built-in"; }
-
 void SetFile(uint8_t logical, uint8_t device, uint8_t secondary, const std::string& name) {
   for (size_t i = 0; i < name.size(); ++i) Ram[kNameAt + i] = static_cast<uint8_t>(name[i]);
   CallRoutine(kSetlfs, logical, device, secondary, false);
@@ -79,7 +71,7 @@ TEST(KernalFiles, SerialFilesTalkToTheBusInTheGenuineOrder) {
       {"clrchn unlistens", kClrchn, 0, 0, 0, {}, {{kUnlsn, 0}}, 0, 1},
       {"close", kClose, 2, 0, 0, {}, {{kListen, 8}, {kSecond, 0xE2}, {kUnlsn, 0xE2}}, 0},
   };
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     ASSERT_TRUE(BootToReady(set));
     SetFile(2, 8, 2, "AB");
     for (const Step& step : steps) {
@@ -87,25 +79,25 @@ TEST(KernalFiles, SerialFilesTalkToTheBusInTheGenuineOrder) {
       FakeDevice device;
       device.bytes = step.deviceBytes;
       const CallOutcome out = CallRoutine(step.routine, step.a, step.x, step.y, false, std::ref(device));
-      ASSERT_TRUE(out.returned) << Name(set) << ": " << step.what;
-      EXPECT_EQ(device.trace, step.expected) << Name(set) << ": " << step.what;
-      EXPECT_EQ(out.carry, step.expectedCarry) << Name(set) << ": " << step.what;
+      ASSERT_TRUE(out.returned) << RomSetName(set) << ": " << step.what;
+      EXPECT_EQ(device.trace, step.expected) << RomSetName(set) << ": " << step.what;
+      EXPECT_EQ(out.carry, step.expectedCarry) << RomSetName(set) << ": " << step.what;
       if (step.routine != kClose && step.routine != kClrchn) {
-        EXPECT_EQ(out.a, step.expectedA) << Name(set) << ": " << step.what;
+        EXPECT_EQ(out.a, step.expectedA) << RomSetName(set) << ": " << step.what;
       }
     }
-    EXPECT_EQ(Ram[0x98], 0) << Name(set) << ": no file left open";
-    EXPECT_EQ(Ram[0x99], 0) << Name(set);
-    EXPECT_EQ(Ram[0x9A], 3) << Name(set);
+    EXPECT_EQ(Ram[0x98], 0) << RomSetName(set) << ": no file left open";
+    EXPECT_EQ(Ram[0x99], 0) << RomSetName(set);
+    EXPECT_EQ(Ram[0x9A], 3) << RomSetName(set);
 
     // Without a name nothing goes to the bus on OPEN, but CLOSE still closes the channel.
     SetFile(3, 8, 15, "");
     FakeDevice quiet;
-    EXPECT_EQ(CallRoutine(kOpen, 0, 0, 0, false, std::ref(quiet)).carry, 0) << Name(set);
-    EXPECT_TRUE(quiet.trace.empty()) << Name(set);
-    EXPECT_EQ(Ram[0x026D], 0x6F) << Name(set) << ": the secondary address is kept as $60+sa";
+    EXPECT_EQ(CallRoutine(kOpen, 0, 0, 0, false, std::ref(quiet)).carry, 0) << RomSetName(set);
+    EXPECT_TRUE(quiet.trace.empty()) << RomSetName(set);
+    EXPECT_EQ(Ram[0x026D], 0x6F) << RomSetName(set) << ": the secondary address is kept as $60+sa";
     CallRoutine(kClose, 3, 0, 0, false, std::ref(quiet));
-    EXPECT_EQ(quiet.trace, (BusTrace{{kListen, 8}, {kSecond, 0xEF}, {kUnlsn, 0xEF}})) << Name(set);
+    EXPECT_EQ(quiet.trace, (BusTrace{{kListen, 8}, {kSecond, 0xEF}, {kUnlsn, 0xEF}})) << RomSetName(set);
   }
 }
 
@@ -121,14 +113,14 @@ TEST(KernalFiles, LoadAndSaveUseChannelsZeroAndOne) {
   };
   const Case cases[] = {{"secondary address 1: the file's own address", 1, 0xC000},
                         {"secondary address 0: the caller's address", 0, 0x3000}};
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     for (const Case& c : cases) {
       ASSERT_TRUE(BootToReady(set));
       SetFile(1, 8, c.secondary, "AB");
       FakeDevice device;
       device.bytes = {0x00, 0xC0, 0x11, 0x22, 0x33};
       const CallOutcome out = CallRoutine(kLoad, 0, 0x00, 0x30, false, std::ref(device));
-      ASSERT_TRUE(out.returned) << Name(set) << ": " << c.what;
+      ASSERT_TRUE(out.returned) << RomSetName(set) << ": " << c.what;
       // A on entry to the calls after the file's bytes depends on what the routine last did.
       BusTrace trace = device.trace;
       for (auto& call : trace)
@@ -136,13 +128,13 @@ TEST(KernalFiles, LoadAndSaveUseChannelsZeroAndOne) {
       BusTrace expected = loadTrace;
       for (auto& call : expected)
         if (call.first == kAcptr || call.first == kUntlk) call.second = 0;
-      EXPECT_EQ(trace, expected) << Name(set) << ": " << c.what;
-      EXPECT_EQ(out.carry, 0) << Name(set) << ": " << c.what;
-      EXPECT_EQ(out.status, 0x40) << Name(set) << ": " << c.what;
-      EXPECT_EQ(out.x | out.y << 8, c.expectedStart + 3) << Name(set) << ": " << c.what;
-      EXPECT_EQ(Ram[c.expectedStart], 0x11) << Name(set) << ": " << c.what;
-      EXPECT_EQ(Ram[c.expectedStart + 2], 0x33) << Name(set) << ": " << c.what;
-      EXPECT_EQ(Ram[0xAE] | Ram[0xAF] << 8, c.expectedStart + 3) << Name(set) << ": " << c.what;
+      EXPECT_EQ(trace, expected) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.carry, 0) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.status, 0x40) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.x | out.y << 8, c.expectedStart + 3) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(Ram[c.expectedStart], 0x11) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(Ram[c.expectedStart + 2], 0x33) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(Ram[0xAE] | Ram[0xAF] << 8, c.expectedStart + 3) << RomSetName(set) << ": " << c.what;
     }
 
     ASSERT_TRUE(BootToReady(set));
@@ -161,8 +153,8 @@ TEST(KernalFiles, LoadAndSaveUseChannelsZeroAndOne) {
     BusTrace expected = saveTrace;
     for (auto& call : expected)
       if (call.first == kUnlsn) call.second = 0;
-    EXPECT_EQ(trace, expected) << Name(set);
-    EXPECT_EQ(out.carry, 0) << Name(set);
+    EXPECT_EQ(trace, expected) << RomSetName(set);
+    EXPECT_EQ(out.carry, 0) << RomSetName(set);
   }
 }
 
@@ -189,32 +181,32 @@ TEST(KernalFiles, ErrorsComeBackInAWithTheCarrySet) {
       {"LOAD from an absent disk drive", 1, 8, 0, "AB", kLoad, 0, 0, 5},
       {"OPEN on an absent printer", 4, 4, 7, "X", kOpen, 0, 0, 5},
   };
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     ASSERT_TRUE(BootToReady(set));
     Ram[0x9D] = 0;  // program mode: no messages
     for (const Case& c : cases) {
       SetFile(c.logical, c.device, c.secondary, c.name);
       if (c.routine == kChkout && c.device == 0) CallRoutine(kOpen, 0, 0, 0, false);
       const CallOutcome out = CallRoutine(c.routine, c.a, c.x, 0xC0, false);
-      ASSERT_TRUE(out.returned) << Name(set) << ": " << c.what;
-      EXPECT_EQ(out.carry, 1) << Name(set) << ": " << c.what;
-      EXPECT_EQ(out.a, c.expectedError) << Name(set) << ": " << c.what;
-      EXPECT_EQ(Ram[0x9A], 3) << Name(set) << ": the output is the screen again";
+      ASSERT_TRUE(out.returned) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.carry, 1) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.a, c.expectedError) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(Ram[0x9A], 3) << RomSetName(set) << ": the output is the screen again";
     }
     // The file whose device was absent stays open, as a second OPEN of it shows.
     const CallOutcome again = CallRoutine(kOpen, 0, 0, 0, false);
-    EXPECT_EQ(again.a, 2) << Name(set);
+    EXPECT_EQ(again.a, 2) << RomSetName(set);
     // Ten files at most.
     CallRoutine(0xFFE7, 0, 0, 0, false);
     for (uint8_t logical = 1; logical <= 10; ++logical) {
       SetFile(logical, 3, 0, "");
-      EXPECT_EQ(CallRoutine(kOpen, 0, 0, 0, false).carry, 0) << Name(set);
+      EXPECT_EQ(CallRoutine(kOpen, 0, 0, 0, false).carry, 0) << RomSetName(set);
     }
     SetFile(11, 3, 0, "");
     const CallOutcome eleventh = CallRoutine(kOpen, 0, 0, 0, false);
-    EXPECT_EQ(eleventh.carry, 1) << Name(set);
-    EXPECT_EQ(eleventh.a, 1) << Name(set);
-    EXPECT_EQ(Ram[0x98], 10) << Name(set);
+    EXPECT_EQ(eleventh.carry, 1) << RomSetName(set);
+    EXPECT_EQ(eleventh.a, 1) << RomSetName(set);
+    EXPECT_EQ(Ram[0x98], 10) << RomSetName(set);
   }
 }
 
@@ -226,22 +218,22 @@ TEST(KernalFiles, BusRoutinesWithNothingOnTheBusReportDeviceNotPresent) {
   // TKSA is left out: the genuine one waits for a device that never answers.
   const Case cases[] = {{kTalk, 0x80},  {kListen, 0x80}, {kSecond, 0x80}, {kCiout, 0x00},
                         {kUntlk, 0x80}, {kUnlsn, 0x80},  {kAcptr, 0x42}};
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     ASSERT_TRUE(BootToReady(set));
     for (const Case& c : cases) {
       Ram[0x90] = 0;
       const CallOutcome out = CallRoutine(c.routine, 8, 0x11, 0x22, true);
-      ASSERT_TRUE(out.returned) << Name(set) << std::hex << " $" << c.routine;
-      EXPECT_EQ(out.status, c.expectedStatus) << Name(set) << std::hex << " $" << c.routine;
-      EXPECT_EQ(out.carry, 0) << Name(set) << std::hex << " $" << c.routine;
-      EXPECT_EQ(out.x, 0x11) << Name(set) << std::hex << " $" << c.routine;
-      EXPECT_EQ(out.y, 0x22) << Name(set) << std::hex << " $" << c.routine;
+      ASSERT_TRUE(out.returned) << RomSetName(set) << std::hex << " $" << c.routine;
+      EXPECT_EQ(out.status, c.expectedStatus) << RomSetName(set) << std::hex << " $" << c.routine;
+      EXPECT_EQ(out.carry, 0) << RomSetName(set) << std::hex << " $" << c.routine;
+      EXPECT_EQ(out.x, 0x11) << RomSetName(set) << std::hex << " $" << c.routine;
+      EXPECT_EQ(out.y, 0x22) << RomSetName(set) << std::hex << " $" << c.routine;
     }
     // The byte CIOUT held goes out with the next one and finds nobody.
     Ram[0x90] = 0;
     CallRoutine(kCiout, 1, 0, 0, false);
     CallRoutine(kCiout, 2, 0, 0, false);
-    EXPECT_EQ(Ram[0x90], 0x80) << Name(set);
+    EXPECT_EQ(Ram[0x90], 0x80) << RomSetName(set);
   }
 }
 
@@ -259,7 +251,7 @@ TEST(KernalFiles, MessagesFollowTheMessageFlag) {
       {"error messages only: I/O ERROR with the number", 0x40, false, kLoad, {"I/O ERROR #5"}},
       {"program mode: nothing", 0x00, false, kLoad, {}},
   };
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     for (const Case& c : cases) {
       ASSERT_TRUE(BootToReady(set));
       CallRoutine(0xE544, 0, 0, 0, false);  // a clear screen
@@ -273,7 +265,7 @@ TEST(KernalFiles, MessagesFollowTheMessageFlag) {
       std::vector<std::string> shown;
       for (const std::string& line : ScreenLines())
         if (!line.empty()) shown.push_back(line);
-      EXPECT_EQ(shown, c.shown) << Name(set) << ": " << c.what;
+      EXPECT_EQ(shown, c.shown) << RomSetName(set) << ": " << c.what;
     }
   }
 }

@@ -50,13 +50,6 @@ std::string EditorState() {
   return state;
 }
 
-std::vector<RomSet> AvailableSets() {
-  std::vector<RomSet> sets = {RomSet::Builtin};
-  if (BootToReady(RomSet::Genuine)) sets.push_back(RomSet::Genuine);
-  return sets;
-}
-
-const char* Name(RomSet set) { return set == RomSet::Genuine ? "genuine" : "built-in"; }
 }  // namespace
 
 TEST(ScreenEditor, PrintsAsTheGenuineEditorDoes) {
@@ -111,12 +104,12 @@ TEST(ScreenEditor, PrintsAsTheGenuineEditorDoes) {
        {0x13, 0x9D, 0x1D},
        "tblx=0 pntr=1 lnmx=39 qt=0 ins=0 rvs=0 col=14 d018=15 links=84 84 84 84 84 / 20 20 20 20 20 20 20 20 20 20 20 20 20 20 | 20 20 20 20 20 20 20 20 | 20 20 20 20 | 20 20 20 20 | col EEEEEEEE"},
   };
-  for (RomSet set : AvailableSets()) {
+  for (RomSet set : AvailableRomSets()) {
     for (const auto& c : cases) {
       ASSERT_TRUE(BootToReady(set));
       Print({0x93});
       Print(c.printed);
-      EXPECT_EQ(EditorState(), c.expected) << Name(set) << ": " << c.what;
+      EXPECT_EQ(EditorState(), c.expected) << RomSetName(set) << ": " << c.what;
     }
   }
 }

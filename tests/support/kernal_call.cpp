@@ -30,6 +30,14 @@ void Push(uint8_t value) { Ram[0x0100 + CpuRegs.sp--] = value; }
 uint8_t Pull() { return Ram[0x0100 + ++CpuRegs.sp]; }
 }  // namespace
 
+std::vector<RomSet> AvailableRomSets() {
+  std::vector<RomSet> sets = {RomSet::Builtin};
+  if (!GenuineRomFolder().empty()) sets.push_back(RomSet::Genuine);
+  return sets;
+}
+
+const char* RomSetName(RomSet set) { return set == RomSet::Genuine ? "genuine" : "built-in"; }
+
 bool BootToReady(RomSet set) {
   if (set == RomSet::Genuine) {
     const std::string folder = GenuineRomFolder();

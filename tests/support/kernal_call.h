@@ -10,6 +10,10 @@
 
 enum class RomSet { Genuine, Builtin };
 
+// The built-in set, and the genuine one when its images are there.
+std::vector<RomSet> AvailableRomSets();
+const char* RomSetName(RomSet set);
+
 // Installs the ROM set, powers the machine on and runs it until BASIC waits at READY. Returns
 // false (and leaves the machine alone) when the genuine images are not there.
 bool BootToReady(RomSet set);
