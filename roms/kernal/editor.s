@@ -209,6 +209,10 @@ screen_input:
     ldy #0
     sty qtsw
     jsr input_start_column
+    cmp indx                ; input began past the end of what was typed: an empty line
+    bcc @start
+    lda indx
+@start:
     sta pntr
     jmp read_entered
 
@@ -225,8 +229,6 @@ screen_read:
     jmp screen_input
 read_entered:
     ldy pntr
-    cpy indx
-    bcs @end_of_line
     lda (pnt),y
     sta data
     and #$3F
@@ -244,7 +246,8 @@ read_entered:
 @converted:
     inc pntr
     jsr quote_test
-    jmp @return
+    cpy indx                ; the column at indx is not handed out: RETURN stands for it
+    bne @return
 @end_of_line:
     lda #0
     sta crsw

@@ -91,7 +91,6 @@ chrin_device:
     bne @not_screen
     sta crsw
     ldx lnmx
-    inx
     stx indx
     jmp screen_read
 @not_screen:

@@ -113,3 +113,34 @@ TEST(ScreenEditor, PrintsAsTheGenuineEditorDoes) {
     }
   }
 }
+
+TEST(ScreenEditor, CharacterSetCodesSwitchAndLockTheSet) {
+  const struct {
+    uint8_t code;
+    uint8_t memory, mode;  // $D018 and $0291 after it
+  } steps[] = {{0x0E, 0x17, 0x00}, {0x08, 0x17, 0x80}, {0x8E, 0x15, 0x80}, {0x09, 0x15, 0x00}};
+  for (RomSet set : AvailableRomSets()) {
+    ASSERT_TRUE(BootToReady(set));
+    for (const auto& step : steps) {
+      Print({step.code});
+      EXPECT_EQ(MemRead(0xD018), step.memory) << RomSetName(set) << std::hex << " after $" << int(step.code);
+      EXPECT_EQ(Ram[0x0291], step.mode) << RomSetName(set) << std::hex << " after $" << int(step.code);
+    }
+  }
+}
+
+TEST(ScreenEditor, TheScreenDeviceReadsTheLogicalLineFromTheCursor) {
+  for (RomSet set : AvailableRomSets()) {
+    ASSERT_TRUE(BootToReady(set));
+    Print({0x93, 'O', 'N', 'E', ' ', 'T', 'W', 'O', 0x13, 0x1D, 0x1D, 0x1D, 0x1D});
+    CallRoutine(0xFFBA, 3, 3, 0, false);  // OPEN 3,3
+    CallRoutine(0xFFBD, 0, 0, 0, false);
+    CallRoutine(0xFFC0, 0, 0, 0, false);
+    CallRoutine(0xFFC6, 0, 3, 0, false);  // CHKIN 3
+    std::string read;
+    for (int i = 0; i < 40; ++i) read += static_cast<char>(CallRoutine(0xFFCF, 0, 0, 0, false).a);
+    CallRoutine(0xFFCC, 0, 0, 0, false);
+    // Up to column 38: the last column stands for RETURN; the reads after that go on below.
+    EXPECT_EQ(read, "TWO" + std::string(32, ' ') + "\r" + std::string(4, ' ')) << RomSetName(set);
+  }
+}
