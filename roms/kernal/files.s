@@ -102,8 +102,13 @@ chrin_device:
     rts
 @read:
     jmp acptr
-@absent:
-    jmp error_device_not_present
+@absent:                    ; tape or RS-232: nothing comes, and ST says the device is not there
+    lda #ST_ABSENT
+    ora status
+    sta status
+    lda #0
+    clc
+    rts
 
     at $F1CA
 ; CHROUT: A to the output device; A, X and Y are kept, the carry comes back clear.
@@ -115,12 +120,12 @@ chrout:
     pla
     jmp print_screen
 @not_screen:
-    bcc @absent
     pla
+    bcc @nowhere            ; the keyboard, tape and RS-232 take the byte without a word
     jmp ciout
-@absent:
-    pla
-    jmp error_device_not_present
+@nowhere:
+    clc
+    rts
 
     at $F20E
 ; CHKIN: logical file X becomes the input.

@@ -269,3 +269,33 @@ TEST(KernalFiles, MessagesFollowTheMessageFlag) {
     }
   }
 }
+
+TEST(KernalFiles, TheKeyboardTapeAndRs232ChannelsTakeAndGiveNothing) {
+  // CHROUT to them keeps A with the carry clear, as the genuine KERNAL does; reading from tape
+  // or RS-232 gives 0. (The genuine KERNAL waits for RS-232 in CHRIN, so that is left out.)
+  struct Case {
+    const char* what;
+    uint16_t routine;
+    uint8_t outputDevice, inputDevice;
+    uint8_t expectedA;
+  };
+  const Case cases[] = {
+      {"CHROUT to the keyboard", kChrout, 0, 0, 0x41}, {"CHROUT to tape", kChrout, 1, 0, 0x41},
+      {"CHROUT to RS-232", kChrout, 2, 0, 0x41},       {"CHRIN from tape", kChrin, 3, 1, 0x00},
+      {"GETIN from tape", kGetin, 3, 1, 0x00},        {"GETIN from RS-232", kGetin, 3, 2, 0x00},
+  };
+  for (RomSet set : AvailableRomSets()) {
+    for (const Case& c : cases) {
+      ASSERT_TRUE(BootToReady(set));
+      Ram[0x9A] = c.outputDevice, Ram[0x99] = c.inputDevice;
+      const CallOutcome out = CallRoutine(c.routine, 0x41, 0x11, 0x22, false);
+      ASSERT_TRUE(out.returned) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.a, c.expectedA) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.carry, 0) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.x, 0x11) << RomSetName(set) << ": " << c.what;
+      if (set == RomSet::Builtin && c.routine != kChrout) {
+        EXPECT_EQ(out.status, 0x80) << c.what << ": the device is not there";
+      }
+    }
+  }
+}
