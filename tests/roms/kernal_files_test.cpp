@@ -299,3 +299,29 @@ TEST(KernalFiles, TheKeyboardTapeAndRs232ChannelsTakeAndGiveNothing) {
     }
   }
 }
+
+TEST(KernalFiles, VerifyComparesWithoutStoring) {
+  struct Case {
+    const char* what;
+    uint8_t inMemory;
+    uint8_t expectedStatus;
+  };
+  const Case cases[] = {{"the same bytes", 0x22, 0x40}, {"a byte that differs", 0x23, 0x50}};
+  for (RomSet set : AvailableRomSets()) {
+    for (const Case& c : cases) {
+      ASSERT_TRUE(BootToReady(set));
+      CallRoutine(0xE544, 0, 0, 0, false);
+      SetFile(1, 8, 1, "AB");
+      Ram[0x9D] = 0x80;
+      Ram[0xC000] = 0x11, Ram[0xC001] = c.inMemory;
+      FakeDevice device;
+      device.bytes = {0x00, 0xC0, 0x11, 0x22};
+      const CallOutcome out = CallRoutine(kLoad, 1, 0, 0, false, std::ref(device));
+      EXPECT_EQ(out.carry, 0) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(out.status, c.expectedStatus) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(Ram[0xC001], c.inMemory) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(ScreenLines()[1], "SEARCHING FOR AB") << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(ScreenLines()[2], "VERIFYING") << RomSetName(set) << ": " << c.what;
+    }
+  }
+}
