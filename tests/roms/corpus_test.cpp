@@ -110,7 +110,7 @@ TEST(Corpus, TextSamplesShowTheSameScreens) {
   });
 }
 
-TEST(Corpus, OurKernalTourShowsTheGenuineResults) {
+TEST(Corpus, OurKernalToursShowTheGenuineResults) {
   RunCorpus({
       {"kernal_tour",
        5,
@@ -118,6 +118,11 @@ TEST(Corpus, OurKernalTourShowsTheGenuineResults) {
         "AGAIN 01-02", "CHKIN 01-03", "LOAD3 01-09", "LOAD8 01-05", "                    PLOT 13 18",
         "7654321076543210765432107654321076543210", "7654321076543210765432107654321076543210", "END", "", "", "DONE"},
        {0x1B, 0xA8, 0x15, 3, 14, 6}},
+      {"kernal_c_tour",
+       5,
+       {"c tour", "open 8,15: 0 st 0", "open file: 5 st 128", "load: 0", "          gotoxy", "x 16 y 8",
+        "clock ticks", "", "ready."},
+       {0x1B, 0xA8, 0x17, 3, 14, 6}},
   });
 }
 
