@@ -11,8 +11,8 @@
 .include "zeropage.inc"
 .include "layout.inc"
 
-.export iobase, screen, plot, cint_screen, clear_screen, set_pointers, kbdread, screen_input
-.export screen_read, print_screen, clear_line, store_char, upd_cram, colour_codes
+.export iobase, screen, plot, cint_screen, kbdread
+.export screen_read, print_screen, store_char, upd_cram
 .import vic_table, load_run_text, row_low, keylog_default
 
 sal = $AC                   ; $AC/$AD source row while moving rows

@@ -16,8 +16,8 @@
 .include "layout.inc"
 
 .export getin, chrin, chrout, chkin, chkout, close, clall, clrchn, open, load, load_body
-.export save, save_body, udtim, rdtim, settim, stop, print_message
-.import screen_read, screen_input, print_screen, kbdread, talk, listen, second, tksa, ciout
+.export save, save_body, udtim, rdtim, settim, stop
+.import screen_read, print_screen, kbdread, talk, listen, second, tksa, ciout
 .import untlk, unlsn, acptr
 
 CHROUT = $FFD2

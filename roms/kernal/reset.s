@@ -11,7 +11,7 @@
 .include "layout.inc"
 
 .export reset, restor, vector, ramtas, ioinit, setnam, setlfs, readst, setmsg, settmo
-.export memtop, membot, nmi_entry, nmi_standard, warm_start, irq_entry, cint
+.export memtop, membot, nmi_entry, irq_entry, cint
 .import cint_screen, irq_standard, irq_return, close, chkin, chkout, clrchn, chrin, chrout, stop, getin
 .import clall, load_body, save_body, open
 
