@@ -119,16 +119,6 @@ set_pointers:
     sta lnmx
     jmp upd_cram
 
-; pnt at row X of the screen.
-set_row_pnt:
-    lda row_low,x
-    sta pnt
-    lda ldtb1,x
-    and #$03
-    ora hibase
-    sta pnt+1
-    rts
-
     at $E5A0
 ; The default devices and the VIC-II's registers from the start-up table.
 init_vic:
@@ -504,36 +494,15 @@ move_row_down_to_x:
     iny
     jmp copy_row
 
-    at $E9C8
-; Copies row Y onto row X, characters and colours; pnt and user are left on row X.
-copy_row:
-    tya
-    pha
-    lda row_low,y
-    sta sal
-    lda ldtb1,y
+    at $E9F0
+; pnt at row X of the screen.
+set_row_pnt:
+    lda row_low,x
+    sta pnt
+    lda ldtb1,x
     and #$03
     ora hibase
-    sta sal+1
-    jsr set_row_pointers
-    ldy #39
-@characters:
-    lda (sal),y
-    sta (pnt),y
-    dey
-    bpl @characters
-    lda sal+1
-    and #$03
-    ora #>colram
-    sta sal+1
-    ldy #39
-@colours:
-    lda (sal),y
-    sta (user),y
-    dey
-    bpl @colours
-    pla
-    tay
+    sta pnt+1
     rts
 
     at $E9FF
@@ -772,4 +741,35 @@ input_start_column:
     rts
 @from_start:
     lda #0
+    rts
+
+; Copies row Y onto row X, characters and colours; pnt and user are left on row X.
+copy_row:
+    tya
+    pha
+    lda row_low,y
+    sta sal
+    lda ldtb1,y
+    and #$03
+    ora hibase
+    sta sal+1
+    jsr set_row_pointers
+    ldy #39
+@characters:
+    lda (sal),y
+    sta (pnt),y
+    dey
+    bpl @characters
+    lda sal+1
+    and #$03
+    ora #>colram
+    sta sal+1
+    ldy #39
+@colours:
+    lda (sal),y
+    sta (user),y
+    dey
+    bpl @colours
+    pla
+    tay
     rts

@@ -122,6 +122,8 @@ TEST(KernalEntries, DirectEntriesGiveTheGenuineResults) {
          EXPECT_EQ(Ram[0x0428], 0x94) << set;
          EXPECT_EQ(Ram[0x0400 + 24 * 40], 0x20) << set;
        }},
+      {"start of a row $E9F0", [] {}, 0xE9F0, 0, 3, 0, false,
+       [](const CallOutcome&, const std::string& set) { EXPECT_EQ(Word(0xD1), 0x0478) << set; }},
       {"clear line $E9FF", [] { Print("\x93\r\rLINE"); }, 0xE9FF, 0, 2, 0, false,
        [](const CallOutcome&, const std::string& set) {
          EXPECT_EQ(Ram[0x0450], 0x20) << set;
