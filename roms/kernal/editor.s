@@ -5,7 +5,7 @@
 ; screen for CHRIN. pnt ($D1) points at the first row of the cursor's logical line and pntr
 ; ($D3) counts columns across both of its rows, so (pnt),y reaches the whole line.
 ; Every routine programs call directly sits at its usual address.
-; Left out: the CTRL slow-down while scrolling.
+; Left out: separate entries for opening a blank row ($E965) and moving a row ($E9C8).
 ; Called by: CHROUT and CHRIN for the screen and keyboard, CINT, PLOT, the cursor blink.
 
 .include "zeropage.inc"
@@ -478,6 +478,19 @@ scroll_up:
     dec lxsp
     lda ldtb1
     bpl scroll_up
+    lda #$7F                ; CTRL held slows the scrolling down so it can be read
+    sta cia1
+    lda cia1+1
+    and #$04
+    bne @done
+    ldy #0
+@wait:
+    nop
+    dex
+    bne @wait
+    dey
+    bne @wait
+@done:
     rts
 
 ; Row X+1 (whose link is in Y) copied onto row X, link bit included.

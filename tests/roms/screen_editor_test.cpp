@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/machine.h"
+#include "core/scheduler.h"
 #include "support/kernal_call.h"
 
 namespace {
@@ -142,5 +143,24 @@ TEST(ScreenEditor, TheScreenDeviceReadsTheLogicalLineFromTheCursor) {
     CallRoutine(0xFFCC, 0, 0, 0, false);
     // Up to column 38: the last column stands for RETURN; the reads after that go on below.
     EXPECT_EQ(read, "TWO" + std::string(32, ' ') + "\r" + std::string(4, ' ')) << RomSetName(set);
+  }
+}
+
+TEST(ScreenEditor, HoldingCtrlSlowsTheScrollDown) {
+  // The genuine KERNAL spends about 435000 cycles more on a scroll while CTRL is held.
+  for (RomSet set : AvailableRomSets()) {
+    uint32_t cycles[2] = {};
+    for (int held = 0; held < 2; ++held) {
+      ASSERT_TRUE(BootToReady(set));
+      CallRoutine(0xFFF0, 0, 24, 0, false);
+      KeyMatrix[7].store(held ? 0xFB : 0xFF);
+      const uint32_t start = cycleClock;
+      ASSERT_TRUE(CallRoutine(0xFFD2, 0x0D, 0, 0, false, nullptr, 5000000).returned) << RomSetName(set);
+      cycles[held] = cycleClock - start;
+      KeyMatrix[7].store(0xFF);
+    }
+    EXPECT_LT(cycles[0], 60000u) << RomSetName(set);
+    EXPECT_GT(cycles[1] - cycles[0], 350000u) << RomSetName(set);
+    EXPECT_LT(cycles[1] - cycles[0], 550000u) << RomSetName(set);
   }
 }
