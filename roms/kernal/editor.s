@@ -208,7 +208,7 @@ screen_input:
 
     at $E632
 ; CHRIN from the keyboard or the screen: the next character of the entered line, RETURN at its
-; end (echoed to the screen when the line came from the keyboard). X and Y are kept.
+; end. X and Y are kept.
 screen_read:
     tya
     pha
@@ -238,14 +238,9 @@ read_entered:
     jsr quote_test
     cpy indx                ; the column at indx is not handed out: RETURN stands for it
     bne @return
-@end_of_line:
+@end_of_line:                ; the cursor stays: the caller moves on to the next line itself
     lda #0
     sta crsw
-    lda #$0D
-    ldx dfltn
-    cpx #3
-    beq @return
-    jsr print_screen
     lda #$0D
 @return:
     sta data

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "core/builtin_roms.h"
 #include "core/cpu.h"
 #include "core/machine.h"
 #include "core/scheduler.h"
 #include "support/kernal_call.h"
+#include "support/temp_folder.h"
 
 namespace {
 uint16_t Word(uint16_t at) { return Ram[at] | Ram[at + 1] << 8; }
@@ -232,6 +234,7 @@ TEST(KernalEntries, ChrinHandsOutTheTypedLineWithoutThePrompt) {
         got += static_cast<char>(out.a);
       }
       EXPECT_EQ(got, c.expected) << RomSetName(set) << ": " << c.what;
+      EXPECT_EQ(Ram[0xD6], 0) << RomSetName(set) << ": " << c.what << ": the cursor stays on the line";
     }
   }
 }
@@ -262,4 +265,23 @@ TEST(KernalEntries, RunStopWithRestoreAndBrkMakeAWarmStart) {
       EXPECT_EQ(lines[1], "READY.") << what;
     }
   }
+}
+
+TEST(KernalEntries, GenuineBasicRunsOnTheBuiltinKernal) {
+  // The genuine BASIC calls the KERNAL at its own fixed places: with the built-in KERNAL from
+  // $E500 on (the genuine $E000-$E4FF is BASIC's), a session must look as on the genuine ROMs.
+  if (GenuineRomFolder().empty()) GTEST_SKIP() << "the genuine ROM images are not in $VORNCE_ROMS or ../shared/roms";
+  const std::string session =
+      "10 INPUT \"NAME\";A$\r20 PRINT \"HI \";A$;3.5*2\rRUN\rBOB\rLOAD\"X\",8\rOPEN1,4:PRINT#1,\"A\"\r"
+      "PRINT ST\rLIST\rPOKE 646,2:PRINT CHR$(18);\"RED\"\r";
+  ASSERT_TRUE(BootToReady(RomSet::Genuine));
+  TypeAndRun(session, 10);
+  const std::vector<std::string> genuine = ScreenLines();
+  static uint8_t mixed[kKernalRomSize];
+  std::copy(KernalRom, KernalRom + 0x0500, mixed);
+  std::copy(kBuiltinKernalRom + 0x0500, kBuiltinKernalRom + kKernalRomSize, mixed + 0x0500);
+  KernalRom = mixed;
+  PowerOnToReady();
+  TypeAndRun(session, 10);
+  EXPECT_EQ(ScreenLines(), genuine);
 }

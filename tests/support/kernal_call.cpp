@@ -48,11 +48,15 @@ bool BootToReady(RomSet set) {
     PrepareTestMachine();
     InstallBuiltinRoms();
   }
+  PowerOnToReady();
+  return true;
+}
+
+void PowerOnToReady() {
   InitMachine();
   InitSound();  // the voices set up, no wave output: the machine runs silent and unpaced
   ResetCpu();
   RunCycles(3 * kCyclesPerSecond);
-  return true;
 }
 
 CallOutcome CallRoutine(uint16_t address, uint8_t a, uint8_t x, uint8_t y, bool carry,

@@ -17,6 +17,8 @@ const char* RomSetName(RomSet set);
 // Installs the ROM set, powers the machine on and runs it until BASIC waits at READY. Returns
 // false (and leaves the machine alone) when the genuine images are not there.
 bool BootToReady(RomSet set);
+// Powers the machine on again with the ROM images installed now and runs it to READY.
+void PowerOnToReady();
 
 struct CallOutcome {
   uint8_t a = 0, x = 0, y = 0, carry = 0, status = 0;  // status: the KERNAL's ST at $90
