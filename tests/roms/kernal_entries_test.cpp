@@ -271,17 +271,28 @@ TEST(KernalEntries, GenuineBasicRunsOnTheBuiltinKernal) {
   // The genuine BASIC calls the KERNAL at its own fixed places: with the built-in KERNAL from
   // $E500 on (the genuine $E000-$E4FF is BASIC's), a session must look as on the genuine ROMs.
   if (GenuineRomFolder().empty()) GTEST_SKIP() << "the genuine ROM images are not in $VORNCE_ROMS or ../shared/roms";
-  const std::string session =
-      "10 INPUT \"NAME\";A$\r20 PRINT \"HI \";A$;3.5*2\rRUN\rBOB\rLOAD\"X\",8\rOPEN1,4:PRINT#1,\"A\"\r"
-      "PRINT ST\rLIST\rPOKE 646,2:PRINT CHR$(18);\"RED\"\r";
-  ASSERT_TRUE(BootToReady(RomSet::Genuine));
-  TypeAndRun(session, 10);
-  const std::vector<std::string> genuine = ScreenLines();
+  const struct {
+    const char* what;
+    std::string typed;
+  } sessions[] = {
+      {"a program with INPUT, the file layer with no devices, LIST and colours",
+       "10 INPUT \"NAME\";A$\r20 PRINT \"HI \";A$;3.5*2\rRUN\rBOB\rLOAD\"X\",8\rOPEN1,4:PRINT#1,\"A\"\r"
+       "PRINT ST\rLIST\rPOKE 646,2:PRINT CHR$(18);\"RED\"\r"},
+      {"lines edited on the screen with the cursor keys, INST and DEL, and quote mode",
+       "10 PRINT \"HELLO\"\r20 PRINT \"WORLD\"\rLIST\r\x91\x91\x91\x91\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x94\x94XY\r"
+       "\x91\x91\x91\x91\x91\x91\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x1D\x14\x14\r\x11\x11\x11\rLIST\r"
+       "PRINT \"\x11\x12\x1C\"\r30 REM \"\x93\x13\x12\x1D\x11\"ABC\rLIST 30\r"},
+  };
   static uint8_t mixed[kKernalRomSize];
-  std::copy(KernalRom, KernalRom + 0x0500, mixed);
-  std::copy(kBuiltinKernalRom + 0x0500, kBuiltinKernalRom + kKernalRomSize, mixed + 0x0500);
-  KernalRom = mixed;
-  PowerOnToReady();
-  TypeAndRun(session, 10);
-  EXPECT_EQ(ScreenLines(), genuine);
+  for (const auto& session : sessions) {
+    ASSERT_TRUE(BootToReady(RomSet::Genuine));
+    TypeAndRun(session.typed, 12);
+    const std::vector<std::string> genuine = ScreenLines();
+    std::copy(KernalRom, KernalRom + 0x0500, mixed);
+    std::copy(kBuiltinKernalRom + 0x0500, kBuiltinKernalRom + kKernalRomSize, mixed + 0x0500);
+    KernalRom = mixed;
+    PowerOnToReady();
+    TypeAndRun(session.typed, 12);
+    EXPECT_EQ(ScreenLines(), genuine) << session.what;
+  }
 }
