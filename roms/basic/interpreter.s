@@ -90,7 +90,8 @@ main:
     jsr exec_statement
     jmp newstt
 
-; Reads a line through CHRIN into buf, ending it with a zero byte.
+; Reads a line through CHRIN into buf, ending it with a zero byte; the cursor then goes to the
+; next line (CHRIN leaves it where the RETURN was typed).
 input_line:
     ldx #0
 @next:
@@ -105,7 +106,8 @@ input_line:
 @done:
     lda #0
     sta buf,x
-    rts
+    lda #$0D
+    jmp CHROUT
 
 ; The next character of the text, spaces skipped. Carry clear for a digit; Z set at the end
 ; of the line (0) or of a statement (':').

@@ -1,27 +1,382 @@
-; editor.s: the screen editor's output side: CHROUT to the 40 x 25 text screen with the PETSCII
-; controls (RETURN, CLR/HOME, HOME, the four cursor moves, the 16 colours, RVS ON/OFF, DEL, INST,
-; the character-set switches), quote mode, scrolling, PLOT and the cursor blink.
-; A logical line is at most two rows: printing past column 39 continues it on the next row.
-; Left out: insert mode after INST (INST opens one blank and nothing more), the CTRL slow-down
-; while scrolling and screen output to other devices.
-; Called by: CHROUT through $0326, CHRIN (echo of typed keys), the IRQ handler (blink), CINT.
+; editor.s: the screen editor, $E500-$EA30: the 40 x 25 text screen as 80-column logical lines
+; (the line links at $D9-$F2 say which rows continue the row above), printing with the PETSCII
+; controls (RETURN, cursor keys, CLR/HOME, INST/DEL, the 16 colours, RVS ON/OFF, the character
+; set switches), quote and insert modes, scrolling, and reading an entered line back off the
+; screen for CHRIN. pnt ($D1) points at the first row of the cursor's logical line and pntr
+; ($D3) counts columns across both of its rows, so (pnt),y reaches the whole line.
+; Every routine programs call directly sits at its usual address.
+; Left out: separate entries for opening a blank row ($E965) and moving a row ($E9C8).
+; Called by: CHROUT and CHRIN for the screen and keyboard, CINT, PLOT, the cursor blink.
 
 .include "zeropage.inc"
+.include "layout.inc"
 
-.export chrout, print_char, clear_screen, plot, blink, cursor_off, set_line, row_lo, row_hi
+.export iobase, screen, plot, cint_screen, kbdread
+.export screen_read, print_screen, store_char, upd_cram
+.import vic_table, load_run_text, row_low, keylog_default
 
-.segment "KERNAL"
+sal = $AC                   ; $AC/$AD source row while moving rows
 
-; CHROUT: prints A on the screen; A, X and Y are kept, carry clear.
-chrout:
+.segment "EDITOR"
+.org $E500
+
+iobase:                     ; $E500 IOBASE
+    ldx #<cia1
+    ldy #>cia1
+    rts
+    at $E505
+screen:                     ; $E505 SCREEN: columns and rows
+    ldx #40
+    ldy #25
+    rts
+    at $E50A
+; PLOT: carry set reads the cursor into X (row) and Y (column of the logical line); carry clear
+; moves it to row X, column Y.
+plot:
+    bcs @read
+    stx tblx
+    sty pntr
+    jsr set_pointers
+@read:
+    ldx tblx
+    ldy pntr
+    rts
+
+    at $E518
+; Screen and keyboard to their start-up state, then a clear screen.
+cint_screen:
+    jsr init_vic
+    lda #0
+    sta mode
+    sta blnon
+    lda #<keylog_default
+    sta keylog
+    lda #>keylog_default
+    sta keylog+1
+    lda #10
+    sta xmax
+    sta delay
+    lda #14
+    sta color
+    lda #4
+    sta kount
+    lda #12
+    sta blnct
+    sta blnsw
+
+    at $E544
+; Every row blank in the text colour, each one a logical line of its own; the cursor home.
+clear_screen:
+    lda hibase
+    ora #$80
+    tay
+    lda #0
+    tax
+@link:                      ; the 25 rows and the sentinel after them
+    sty ldtb1,x
+    clc
+    adc #40
+    bcc @same_page
+    iny
+@same_page:
+    inx
+    cpx #26
+    bne @link
+    ldx #24
+@row:
+    jsr clear_line
+    dex
+    bpl @row
+
+    at $E566
+home:
+    ldy #0
+    sty pntr
+    sty tblx
+
+    at $E56C
+; pnt, user and lnmx for the cursor at row tblx, column pntr: a cursor on the second row of a
+; logical line counts its column from the first row.
+set_pointers:
+    ldx tblx
+@find_start:
+    lda ldtb1,x
+    bmi @start
+    lda pntr
+    clc
+    adc #40
+    sta pntr
+    dex
+    bpl @find_start
+    inx
+@start:
+    jsr set_row_pnt
+    lda #39
+    ldy ldtb1+1,x
+    bmi @one_row
+    lda #79
+@one_row:
+    sta lnmx
+    jmp upd_cram
+
+    at $E5A0
+; The default devices and the VIC-II's registers from the start-up table.
+init_vic:
+    lda #3
+    sta dflto
+    lda #0
+    sta dfltn
+    ldx #$2F
+@copy:
+    lda vic_table-1,x
+    sta vic-1,x
+    dex
+    bne @copy
+    rts
+
+    at $E5B4
+; KBDREAD: the first key of the buffer in A, the rest moved up; the caller makes sure there is one.
+kbdread:
+    ldy keyd
+    ldx #0
+@shift:
+    lda keyd+1,x
+    sta keyd,x
+    inx
+    cpx ndx
+    bne @shift
+    dec ndx
+    tya
+    cli
+    clc
+    rts
+
+    at $E5CA
+; The user edits on the screen with the cursor blinking until RETURN; the logical line under
+; the cursor is then handed out from screen_read. Shifted RUN/STOP types LOAD and RUN.
+screen_input:
+    lda ndx
+    sta blnsw               ; the cursor blinks while no key waits
+    beq screen_input
+    sei
+    lda blnon
+    beq @cursor_hidden
+    lda gdbln
+    ldx gdcol
+    ldy #0
+    sty blnon
+    jsr store_char_colour
+@cursor_hidden:
+    jsr kbdread
+    cmp #$83
+    bne @not_load_run
+    ldx #9
+    sei
+    stx ndx
+@copy:
+    lda load_run_text-1,x
+    sta keyd-1,x
+    dex
+    bne @copy
+    beq screen_input
+@not_load_run:
+    cmp #$0D
+    beq @entered
+    jsr print_screen
+    jmp screen_input
+@entered:
+    ldy lnmx
+    sty crsw
+@trim:                      ; column 0 counts even when blank: an empty line reads as a blank
+    lda (pnt),y
+    cmp #' '
+    bne @last
+    dey
+    bne @trim
+@last:
+    iny
+    sty indx
+    ldy #0
+    sty qtsw
+    jsr input_start_column
+    cmp indx                ; input began past the end of what was typed: an empty line
+    bcc @start
+    lda indx
+@start:
+    sta pntr
+    jmp read_entered
+
+    at $E632
+; CHRIN from the keyboard or the screen: the next character of the entered line, RETURN at its
+; end. X and Y are kept.
+screen_read:
+    tya
     pha
-    sta lastch
+    txa
+    pha
+    lda crsw
+    bne read_entered
+    jmp screen_input
+read_entered:
+    ldy pntr
+    lda (pnt),y
+    sta data
+    and #$3F
+    asl data                ; carry: reverse; N, V: bits 6 and 5 of the screen code
+    bit data
+    bpl @not_graphic
+    ora #$80
+@not_graphic:
+    bcc @plain
+    ldx qtsw                ; reverse symbols between quotes are the control codes they show
+    bne @converted
+@plain:
+    bvs @converted
+    ora #$40
+@converted:
+    inc pntr
+    jsr quote_test
+    cpy indx                ; the column at indx is not handed out: RETURN stands for it
+    bne @return
+@end_of_line:                ; the cursor stays: the caller moves on to the next line itself
+    lda #0
+    sta crsw
+    lda #$0D
+@return:
+    sta data
+    pla
+    tax
+    pla
+    tay
+    lda data
+    clc
+    rts
+
+    at $E684
+; A quote mark switches quote mode.
+quote_test:
+    cmp #'"'
+    bne @done
+    lda qtsw
+    eor #1
+    sta qtsw
+    lda #'"'
+@done:
+    rts
+
+; Prints screen code A at the cursor (reversed while rvs is on) and moves the cursor on.
+put_code:
+    ldx rvs
+    beq @not_reverse
+    ora #$80
+@not_reverse:
+    ldx insrt
+    beq @stored
+    dec insrt
+@stored:
+    ldx color
+    jsr store_char_colour
+; The cursor one column on: onto the second row, growing the line to two rows, or past the
+; end of an 80-column line to the next line.
+advance:
+    ldy pntr
+    cpy lnmx
+    bcc @step
+    cpy #79
+    beq @past_end
+    jsr grow_line
+@step:
+    inc pntr
+    lda pntr
+    cmp #40
+    bne @done
+    inc tblx
+@done:
+    rts
+@past_end:
+    jmp next_line
+
+    at $E716
+; Prints A on the screen; A, X and Y are kept, carry clear.
+print_screen:
+    pha
+    sta data
     txa
     pha
     tya
     pha
-    lda lastch
-    jsr print_char
+    lda #0
+    sta crsw
+    lda data
+    bmi @high
+    cmp #$0D
+    beq @return
+    cmp #' '
+    bcc @low_control
+    jsr quote_test_if_not_inserting
+    cmp #$60
+    bcc @upper
+    and #$DF
+    bne @put
+@upper:
+    and #$3F
+@put:
+    jsr put_code
+    jmp restore_and_return
+@return:
+    jsr carriage_return
+    jmp restore_and_return
+@high:
+    and #$7F
+    cmp #$7F
+    bne @not_pi
+    lda #$5E
+    bne @put
+@not_pi:
+    cmp #' '
+    bcs @shifted
+    cmp #$0D                ; shifted RETURN
+    beq @return
+    cmp #$14                ; INST acts in quote mode too
+    beq @control_high
+    ldx qtsw
+    bne @quoted_high
+    ldx insrt
+    bne @quoted_high
+@control_high:
+    ora #$80
+    jsr control
+    jmp restore_and_return
+@quoted_high:
+    ora #$40
+    bne @reverse
+@shifted:
+    ora #$40
+    bne @put
+@low_control:
+    cmp #$14
+    beq @delete
+    ldx qtsw
+    bne @reverse
+    ldx insrt
+    bne @reverse
+    jsr control
+    jmp restore_and_return
+@delete:
+    ldx insrt
+    bne @reverse
+    jsr delete
+    jmp restore_and_return
+@reverse:
+    ora #$80
+    ldx insrt
+    beq @keep_reverse
+    dec insrt
+@keep_reverse:
+    ldx color
+    jsr store_char_colour
+    jsr advance
+restore_and_return:
     pla
     tay
     pla
@@ -30,117 +385,14 @@ chrout:
     clc
     rts
 
-print_char:
-    sta lastch
-    cmp #$0D
-    beq carriage_return
-    cmp #$8D
-    beq carriage_return
-    cmp #$FF
-    beq @printable
-    and #$7F
-    cmp #$20
-    lda lastch
-    bcs @printable
-    cmp #$14                ; DEL works inside quotes too
-    bne @not_delete
-    jmp delete
-@not_delete:
-    ldx qtsw
-    bne @quoted_control
-    jmp control
-@quoted_control:
-    cmp #$80                ; shown as the reversed glyph: $00-$1F as @..., $80-$9F as shifted
-    bcc @reverse
-    sbc #$40
-@reverse:
-    ora #$80
-    jmp put_screen_code
-@printable:
-    cmp #'"'
-    bne @convert
-    lda qtsw
-    eor #1
-    sta qtsw
-    lda #'"'
-@convert:
-    jsr to_screen_code
-    ora rvs
-    jmp put_screen_code
-
-; PETSCII $20-$7F, $A0-$FF to screen code.
-to_screen_code:
-    cmp #$FF
-    beq @pi
-    cmp #$40
-    bcc @done
-    cmp #$60
-    bcc @minus40
-    cmp #$80
-    bcc @minus20
-    cmp #$C0
-    bcc @minus40
-    and #$7F                ; $C0-$FE: minus $80
-    rts
-@minus20:
-    and #$DF
-    rts
-@minus40:
-    sec
-    sbc #$40
+quote_test_if_not_inserting:
+    ldx insrt
+    bne @done
+    jmp quote_test
 @done:
     rts
-@pi:
-    lda #$5E
-    rts
 
-put_screen_code:
-    ldy pntr
-    sta (pnt),y
-    lda color
-    sta (user),y
-    iny
-    cpy #40
-    bcc @same_row
-    jsr row_down
-    ldx tblx                ; the new row continues this one, unless this one already continues
-    lda links-1,x
-    eor #$80
-    sta links,x
-    ldy #0
-@same_row:
-    sty pntr
-    rts
-
-carriage_return:
-    lda #0
-    sta rvs
-    sta qtsw
-    sta pntr
-    ldx tblx                ; go past the rest of the logical line
-    cpx #24
-    bcs @next
-    lda links+1,x
-    beq @next
-    inc tblx
-@next:
-    jsr row_down
-    ldx tblx
-    lda #0
-    sta links,x
-    rts
-
-; The cursor one row down, scrolling at the bottom.
-row_down:
-    lda tblx
-    cmp #24
-    bcc @down
-    jsr scroll_up
-    jmp set_line
-@down:
-    inc tblx
-    jmp set_line
-
+; The control codes outside quote mode.
 control:
     ldx #control_count-1
 @find:
@@ -166,59 +418,210 @@ control:
     rts
 
 control_codes:
-    .byte $11, $91, $1D, $9D, $13, $93, $12, $92, $94, $0E, $8E
+    .byte $11, $91, $1D, $9D, $13, $93, $12, $92, $94, $0E, $8E, $08, $09
 control_count = * - control_codes
 control_low:
     .lobytes cursor_down-1, cursor_up-1, cursor_right-1, cursor_left-1, home-1, clear_screen-1
-    .lobytes rvs_on-1, rvs_off-1, insert-1, lower_case-1, upper_case-1
+    .lobytes rvs_on-1, rvs_off-1, insert-1, lower_case-1, upper_case-1, lock_case-1
+    .lobytes unlock_case-1
 control_high:
     .hibytes cursor_down-1, cursor_up-1, cursor_right-1, cursor_left-1, home-1, clear_screen-1
-    .hibytes rvs_on-1, rvs_off-1, insert-1, lower_case-1, upper_case-1
+    .hibytes rvs_on-1, rvs_off-1, insert-1, lower_case-1, upper_case-1, lock_case-1
+    .hibytes unlock_case-1
 
+    at $E87C
+; The cursor to column 0 of the row after its logical line, scrolling at the bottom.
+next_line:
+    ldy #0
+    ldx tblx
+    lda ldtb1+1,x           ; on the first row of a two-row line: past its second row
+    bmi @below
+    inx
+@below:
+    inx
+    jmp place_cursor
+
+    at $E891
+; RETURN: quote, insert and reverse modes end, the cursor goes to the next line.
+carriage_return:
+    lda #0
+    sta insrt
+    sta rvs
+    sta qtsw
+    beq next_line
+
+    at $E8DA
 colour_codes:
     .byte $90, $05, $1C, $9F, $9C, $1E, $1F, $9E, $81, $95, $96, $97, $98, $99, $9A, $9B
 
-cursor_down = row_down
+    at $E8EA
+; Moves every row up by one with its link and blanks the bottom row; repeats while the top row
+; continues a line that has gone. The cursor and the input start move up with the text.
+scroll_up:
+    ldx #0
+@row:
+    ldy ldtb1+1,x
+    jsr move_row_down_to_x
+    inx
+    cpx #24
+    bne @row
+    lda ldtb1+24
+    ora #$80
+    sta ldtb1+24
+    jsr clear_line
+    dec tblx
+    dec lxsp
+    lda ldtb1
+    bpl scroll_up
+    lda #$7F                ; CTRL held slows the scrolling down so it can be read
+    sta cia1
+    lda cia1+1
+    and #$04
+    bne @done
+    ldy #0
+@wait:
+    nop
+    dex
+    bne @wait
+    dey
+    bne @wait
+@done:
+    rts
+
+; Row X+1 (whose link is in Y) copied onto row X, link bit included.
+move_row_down_to_x:
+    tya
+    and #$80
+    sta data
+    lda ldtb1,x
+    and #$7F
+    ora data
+    sta ldtb1,x
+    txa
+    tay
+    iny
+    jmp copy_row
+
+    at $E9F0
+; pnt at row X of the screen.
+set_row_pnt:
+    lda row_low,x
+    sta pnt
+    lda ldtb1,x
+    and #$03
+    ora hibase
+    sta pnt+1
+    rts
+
+    at $E9FF
+; Row X blank in the text colour; pnt and user are left on it.
+clear_line:
+    ldy #39
+    jsr set_row_pointers
+@blank:
+    lda color
+    sta (user),y
+    lda #' '
+    sta (pnt),y
+    dey
+    bpl @blank
+    rts
+
+    at $EA13
+; Screen code A with colour X at the cursor; the blink shows the cursor soon after.
+store_char_colour:
+    pha
+    lda #2
+    sta blnct
+    jsr upd_cram
+    pla
+store_char:                 ; $EA1C
+    ldy pntr
+    sta (pnt),y
+    txa
+    sta (user),y
+    rts
+upd_cram:                   ; $EA24: user follows pnt into colour memory
+    lda pnt
+    sta user
+    lda pnt+1
+    and #$03
+    ora #>colram
+    sta user+1
+    rts
+
+.reloc
+
+.segment "EDITOR2"
+
+; pnt and user at row X.
+set_row_pointers:
+    jsr set_row_pnt
+    jmp upd_cram
+
+; The cursor to physical row X, column Y, scrolling when X is 25.
+place_cursor:
+    sty pntr
+    cpx #25
+    bcc @on_screen
+    dex                     ; the text moves up by as many rows as the scroll takes
+    stx tblx
+    jsr scroll_up
+    ldx tblx
+    inx
+@on_screen:
+    stx tblx
+    jmp set_pointers
+
+; The cursor's column on its own row in Y.
+row_column:
+    lda pntr
+    cmp #40
+    bcc @first
+    sbc #40
+@first:
+    tay
+    rts
+
+cursor_down:
+    jsr row_column
+    ldx tblx
+    inx
+    bne place_cursor
 
 cursor_up:
-    lda tblx
+    jsr row_column
+    ldx tblx
     beq @top
-    dec tblx
-    jmp set_line
+    dex
+    bpl place_cursor
 @top:
     rts
 
 cursor_right:
-    inc pntr
-    lda pntr
-    cmp #40
-    bcc @done
-    lda #0
-    sta pntr
-    jmp row_down
-@done:
-    rts
+    jsr row_column
+    ldx tblx
+    iny
+    cpy #40
+    bcc place_cursor
+    ldy #0
+    inx
+    bne place_cursor
 
 cursor_left:
-    lda pntr
-    beq @previous_row
-    dec pntr
-    rts
-@previous_row:
-    lda tblx
-    beq @done
-    lda #39
-    sta pntr
-    dec tblx
-    jmp set_line
-@done:
+    jsr row_column
+    ldx tblx
+    dey
+    bpl place_cursor
+    ldy #39
+    dex
+    bpl place_cursor
     rts
 
 rvs_on:
-    lda #$80
+    lda #$12
     sta rvs
     rts
-
 rvs_off:
     lda #0
     sta rvs
@@ -229,23 +632,50 @@ lower_case:
     ora #$02
     sta vic+$18
     rts
-
 upper_case:
     lda vic+$18
     and #$FD
     sta vic+$18
     rts
+lock_case:
+    lda #$80
+    sta mode
+    rts
+unlock_case:
+    lda #0
+    sta mode
+    rts
 
-; DEL: the character left of the cursor goes, the rest of the row closes up.
+; The one-row line at the cursor grows a second row (after a scroll when it is the bottom row):
+; the row below joins it as it stands, and a row that continued that one starts a line of its own.
+grow_line:
+    ldx tblx
+    cpx #24
+    bcc @room
+    jsr scroll_up
+    ldx tblx
+@room:
+    lda ldtb1+1,x
+    and #$7F
+    sta ldtb1+1,x
+    lda ldtb1+2,x
+    ora #$80
+    sta ldtb1+2,x
+    jmp set_pointers
+
+; DEL: the character left of the cursor goes and the rest of the logical line closes up; at the
+; start of a line the cursor only moves back to the end of the row above.
 delete:
     ldy pntr
-    beq @done
-    dey
-    sty pntr
+    bne @inside
+    jmp cursor_left
+@inside:
+    jsr cursor_left
+    ldy pntr
 @shift:
-    iny
-    cpy #40
+    cpy lnmx
     bcs @last
+    iny
     lda (pnt),y
     dey
     sta (pnt),y
@@ -256,21 +686,24 @@ delete:
     iny
     bne @shift
 @last:
-    ldy #39
-    lda #$20
+    lda #' '
     sta (pnt),y
     lda color
     sta (user),y
-@done:
     rts
 
-; INST: opens a blank at the cursor when the row's last column is free.
+; INST: a blank opens at the cursor when the line has room at its end (a full one-row line
+; grows a second row); the next characters typed fill it without acting as controls.
 insert:
-    ldy #39
+    ldy lnmx
     lda (pnt),y
-    cmp #$20
-    bne @done
-@shift:
+    cmp #' '
+    beq @room
+    cpy #79
+    beq @done
+    jsr grow_line
+    ldy lnmx
+@room:
     cpy pntr
     beq @blank
     dey
@@ -282,167 +715,69 @@ insert:
     iny
     sta (user),y
     dey
-    jmp @shift
+    bcs @room               ; always: cpy left carry set
 @blank:
-    lda #$20
+    lda #' '
     sta (pnt),y
     lda color
     sta (user),y
+    inc insrt
+    bne @done
+    dec insrt
 @done:
     rts
 
-home:
+; Input began at lxsp: when that is on the entered logical line, reading starts at its column,
+; so a prompt printed before the input is not read back; otherwise at column 0.
+input_start_column:
+    lda lxsp
+    ldx lxsp+1
+    cpx #40
+    bcc @input_row
+    sbc #1                  ; carry is set here
+@input_row:
+    sta data
+    lda tblx
+    ldx pntr
+    cpx #40
+    bcc @cursor_row
+    sbc #1
+@cursor_row:
+    cmp data
+    bne @from_start
+    lda lxsp+1
+    rts
+@from_start:
     lda #0
-    sta tblx
-    sta pntr
-    jmp set_line
-
-clear_screen:
-    ldx #24
-@row:
-    lda #0
-    sta links,x
-    jsr clear_row
-    dex
-    bpl @row
-    bmi home
-
-; Blanks row X in the text colour; keeps X.
-clear_row:
-    jsr row_pointers
-    ldy #39
-@blank:
-    lda #$20
-    sta (srcptr),y
-    lda color
-    sta (srccol),y
-    dey
-    bpl @blank
     rts
 
-; srcptr and srccol point at row X of the screen and of colour memory.
-row_pointers:
-    lda row_lo,x
-    sta srcptr
-    sta srccol
-    lda row_hi,x
-    ora #$D8
-    sta srccol+1
-    lda row_hi,x
-    clc
-    adc hibase
-    sta srcptr+1
-    rts
-
-; Moves every row up by one and blanks the bottom row.
-scroll_up:
-    ldx #0
-@row:
-    jsr set_row_as_target
-    inx
-    jsr row_pointers
-    ldy #39
-@copy:
-    lda (srcptr),y
-    sta (pnt),y
-    lda (srccol),y
-    sta (user),y
-    dey
-    bpl @copy
-    lda links,x
-    sta links-1,x
-    cpx #24
-    bcc @row
-    lda #0
-    sta links+24
-    jmp clear_row
-
-; pnt and user point at row X.
-set_row_as_target:
-    jsr row_pointers
-    lda srcptr
-    sta pnt
-    sta user
-    lda srcptr+1
-    sta pnt+1
-    lda srccol+1
-    sta user+1
-    rts
-
-; pnt and user follow the cursor row.
-set_line:
-    txa
+; Copies row Y onto row X, characters and colours; pnt and user are left on row X.
+copy_row:
+    tya
     pha
-    ldx tblx
-    jsr set_row_as_target
+    lda row_low,y
+    sta sal
+    lda ldtb1,y
+    and #$03
+    ora hibase
+    sta sal+1
+    jsr set_row_pointers
+    ldy #39
+@characters:
+    lda (sal),y
+    sta (pnt),y
+    dey
+    bpl @characters
+    lda sal+1
+    and #$03
+    ora #>colram
+    sta sal+1
+    ldy #39
+@colours:
+    lda (sal),y
+    sta (user),y
+    dey
+    bpl @colours
     pla
-    tax
-    rts
-
-row_lo:
-    .repeat 25, row
-    .byte <(row * 40)
-    .endrepeat
-row_hi:
-    .repeat 25, row
-    .byte >(row * 40)
-    .endrepeat
-
-; PLOT: carry set reads the cursor into X (row) and Y (column); carry clear moves it there.
-plot:
-    bcs @read
-    stx tblx
-    sty pntr
-    jsr set_line
-@read:
-    ldx tblx
-    ldy pntr
-    rts
-
-; One clock tick of the cursor blink, while blnsw allows it.
-blink:
-    lda blnsw
-    bne @done
-    dec blnct
-    bne @done
-    lda #20
-    sta blnct
-    ldy pntr
-    lda blnon
-    eor #1
-    sta blnon
-    beq @restore
-    lda (pnt),y
-    sta gdbln
-    eor #$80
-    sta (pnt),y
-    lda (user),y
-    sta gdcol
-    lda color
-    sta (user),y
-@done:
-    rts
-@restore:
-    lda gdbln
-    sta (pnt),y
-    lda gdcol
-    sta (user),y
-    rts
-
-; Stops the blink and puts back what the cursor covered.
-cursor_off:
-    sei
-    lda #1
-    sta blnsw
-    lda blnon
-    beq @done
-    lda #0
-    sta blnon
-    ldy pntr
-    lda gdbln
-    sta (pnt),y
-    lda gdcol
-    sta (user),y
-@done:
-    cli
+    tay
     rts

@@ -1,18 +1,22 @@
-; reset.s: power-on start, cartridge autostart and the initialisation routines the jump table
-; offers (IOINIT, RAMTAS, RESTOR, VECTOR, CINT).
-; Left out: the RAM test (memory ends at $A000 on this machine) and the tape and RS-232 set-up.
-; Called by: the reset vector at $FFFC, the jump table, the BRK handler.
+; reset.s: power-on and the routines around it at their usual addresses $FCE2-$FF7F: the reset
+; ($FCE2) with the cartridge test ($FD02), RESTOR ($FD15), VECTOR ($FD1A) with the standard
+; vectors ($FD30), RAMTAS ($FD50), IOINIT ($FDA3) and the clock timer set-up ($FDDD), SETNAM,
+; SETLFS, READST, SETMSG, SETTMO, MEMTOP and MEMBOT ($FDF9-$FE42), the NMI ($FE43, RUN/STOP+
+; RESTORE warm start), the BRK warm start ($FE66), the interrupt exit ($FEBC), the hardware IRQ
+; entry ($FF48) and CINT ($FF5B), which also tells a PAL picture from an NTSC one.
+; Left out: the RS-232 parts of the NMI; RAMTAS tests one byte a page, not every byte.
+; Called by: the 6510's vectors, the jump table, BASIC's warm start through $A002.
 
 .include "zeropage.inc"
+.include "layout.inc"
 
-.export reset, ioinit, ramtas, restor, vector, cint, warmstart
-.import clear_screen, irq_std, brk_std, nmi_std, device_absent, close, clrchn, chrin
-.import chrout, stop, getin, clall
+.export reset, restor, vector, ramtas, ioinit, setnam, setlfs, readst, setmsg, settmo
+.export memtop, membot, nmi_entry, irq_entry, cint
+.import cint_screen, irq_standard, irq_return, close, chkin, chkout, clrchn, chrin, chrout, stop, getin
+.import clall, load_body, save_body, open
 
-; About 59 timer A underflows a second: the timer advances in 25-cycle steps of 26 counts.
-IRQ_LATCH = $4025
-
-.segment "KERNAL"
+.segment "RESET"
+.org $FCE2
 
 reset:
     ldx #$FF
@@ -30,165 +34,265 @@ reset:
     cli
     jmp ($A000)
 
+    at $FD02
 ; Z set when the autostart signature "CBM80" stands at $8004.
 cartridge_present:
-    ldx #4
+    ldx #5
 @compare:
-    lda cbm80,x
-    cmp $8004,x
+    lda cbm80-1,x
+    cmp $8003,x
     bne @done
     dex
-    bpl @compare
-    lda #0
+    bne @compare
 @done:
     rts
-
+    at $FD10
 cbm80:
     .byte $C3, $C2, $CD, $38, $30
 
-; Back to BASIC's READY after BRK: the vectors and the screen as after power-on.
-warmstart:
-    jsr restor
-    jsr ioinit
-    jsr cint
-    cli
-    jmp ($A002)
-
-ioinit:
-    lda #$7F
-    sta cia1+13             ; no CIA interrupts until timer A is set up
-    sta cia2+13
-    sta cia1                ; keyboard column 7 selected, where RUN/STOP sits
-    lda #0
-    sta cia1+14
-    sta cia1+15
-    sta cia2+14
-    sta cia2+15
-    sta cia1+3
-    sta cia2+3
-    sta $D418               ; SID silent
-    lda #$FF
-    sta cia1+2
-    lda #$07                ; VIC bank 0
-    sta cia2
-    lda #$3F
-    sta cia2+2
-    lda #$2F
-    sta $00
-    lda #$37
-    sta $01
-    lda #<IRQ_LATCH
-    sta cia1+4
-    lda #>IRQ_LATCH
-    sta cia1+5
-    lda #$81
-    sta cia1+13
-    lda #$11                ; force load, continuous, start
-    sta cia1+14
-    rts
-
-ramtas:
-    lda #0
-    ldy #2
-@zeropage:
-    sta $0000,y
-    iny
-    bne @zeropage
-@pages:
-    sta $0200,y
-    sta $0300,y
-    iny
-    bne @pages
-    lda #<$033C
-    sta tapebuf
-    lda #>$033C
-    sta tapebuf+1
-    lda #$00
-    sta memstr
-    sta memsiz
-    lda #$08
-    sta memstr+1
-    lda #$A0
-    sta memsiz+1
-    lda #$04
-    sta hibase
-    rts
-
+    at $FD15
+; RESTOR: the standard vectors into $0314-$0333.
 restor:
-    ldy #31
-@copy:
-    lda default_vectors,y
-    sta sysvecs,y
-    dey
-    bpl @copy
-    rts
-
-; Carry set: copies the 16 vectors to the table at X/Y; carry clear: installs them from there.
+    ldx #<standard_vectors
+    ldy #>standard_vectors
+    clc
+    at $FD1A
+; VECTOR: carry set copies the 16 vectors to the table at X/Y, carry clear installs that table.
 vector:
     stx memuss
     sty memuss+1
     ldy #31
 @copy:
-    bcc @install
-    lda sysvecs,y
-    sta (memuss),y
-    bcs @next
-@install:
+    lda cinv,y
+    bcs @to_table
     lda (memuss),y
-    sta sysvecs,y
-@next:
+@to_table:
+    sta (memuss),y
+    sta cinv,y
     dey
     bpl @copy
     rts
 
-cint:
-    lda #$1B                ; text mode, screen on, 25 rows
-    sta vic+$11
-    lda #$08                ; 40 columns
-    sta vic+$16
-    lda #$14                ; screen at $0400, upper-case character set
-    sta vic+$18
-    lda #0
-    sta vic+$1A
-    lda #$0F
-    sta vic+$19
-    lda #14                 ; light blue border and text, blue background
-    sta vic+$20
-    sta color
-    lda #6
-    sta vic+$21
-    lda #3
-    sta dflto
-    lda #0
-    sta dfltn
-    sta ndx
-    sta rvs
-    sta qtsw
-    sta crsw
-    sta blnon
-    sta shflag
-    lda #64
-    sta lstx
-    lda #10
-    sta xmax
-    lda #1
-    sta blnsw
-    lda #20
-    sta blnct
-    jmp clear_screen
+    at $FD30
+standard_vectors:
+    .word irq_standard, warm_start, nmi_standard, open, close, chkin, chkout, clrchn
+    .word chrin, chrout, stop, getin, clall, warm_start, load_body, save_body
 
-default_vectors:
-    .word irq_std, brk_std, nmi_std
-    .word device_absent     ; OPEN
-    .word close
-    .word device_absent     ; CHKIN
-    .word device_absent     ; CHKOUT
-    .word clrchn
-    .word chrin
-    .word chrout
-    .word stop
-    .word getin
-    .word clall
-    .word device_absent     ; user command
-    .word device_absent     ; LOAD
-    .word device_absent     ; SAVE
+    at $FD50
+; RAMTAS: zero page, pages 2 and 3 cleared; the tape buffer pointer; BASIC's memory from $0800
+; up to the first page that does not keep what is written (the BASIC ROM at $A000); the screen
+; at $0400.
+ramtas:
+    lda #0
+    tay
+@clear:
+    sta $0002,y
+    sta $0200,y
+    sta $0300,y
+    iny
+    bne @clear
+    ldx #<$033C
+    ldy #>$033C
+    stx tape1
+    sty tape1+1
+    lda #0                  ; ($C1) walks the pages from $0400 up; y is 0
+    sta stal
+    lda #$03
+    sta stal+1
+@page:
+    inc stal+1
+    lda (stal),y
+    tax
+    lda #$55
+    sta (stal),y
+    cmp (stal),y
+    bne @top
+    lda #$AA
+    sta (stal),y
+    cmp (stal),y
+    bne @top
+    txa
+    sta (stal),y
+    jmp @page
+@top:
+    txa
+    sta (stal),y
+    ldx #0
+    ldy stal+1
+    clc
+    jsr memtop
+    ldx #0
+    ldy #$08
+    jsr membot
+    lda #$04
+    sta hibase
+    rts
+
+    at $FDA3
+; IOINIT: the CIAs quiet with the keyboard ports set, the VIC-II's bank 0, the SID silent, the
+; processor port, then the clock timer.
+ioinit:
+    lda #$7F
+    sta cia1+13
+    sta cia2+13
+    sta cia1
+    lda #$08                ; timers stopped, one-shot
+    sta cia1+14
+    sta cia2+14
+    sta cia1+15
+    sta cia2+15
+    ldx #0
+    stx cia1+3
+    stx cia2+3
+    stx sid+$18
+    dex
+    stx cia1+2
+    lda #$17                ; VIC bank 0, serial clock line released
+    sta cia2
+    lda #$3F
+    sta cia2+2
+    lda #$E7
+    sta $01
+    lda #$2F
+    sta $00
+    at $FDDD
+; The clock timer: about 60 ticks a second for the picture standard palnts names.
+set_clock_timer:
+    lda palnts
+    beq @ntsc
+    lda #$25
+    ldx #$40
+    bne @latch
+@ntsc:
+    lda #$95
+    ldx #$42
+@latch:
+    sta cia1+4
+    stx cia1+5
+    jmp start_clock_timer
+
+    at $FDF9
+setnam:
+    sta fnlen
+    stx fnadr
+    sty fnadr+1
+    rts
+    at $FE00
+setlfs:
+    sta la
+    stx fa
+    sty sa
+    rts
+    at $FE07
+readst:
+    lda status
+    rts
+    at $FE18
+setmsg:
+    sta msgflg
+    lda status
+    at $FE1C
+set_status:
+    ora status
+    sta status
+    rts
+    at $FE21
+settmo:
+    sta timout
+    rts
+    at $FE25
+; MEMTOP and MEMBOT: carry set reads the bound into X/Y, carry clear sets it from X/Y.
+memtop:
+    bcc @set
+    ldx memsiz
+    ldy memsiz+1
+@set:
+    stx memsiz
+    sty memsiz+1
+    rts
+    at $FE34
+membot:
+    bcc @set
+    ldx memstr
+    ldy memstr+1
+@set:
+    stx memstr
+    sty memstr+1
+    rts
+
+    at $FE43
+nmi_entry:
+    sei
+    jmp (nminv)
+    at $FE47
+; The standard NMI: a cartridge's NMI when one is present; RUN/STOP held with RESTORE makes a
+; warm start; anything else returns.
+nmi_standard:
+    pha
+    txa
+    pha
+    tya
+    pha
+    lda #$7F
+    sta cia2+13
+    jsr cartridge_present
+    bne @no_cartridge
+    jmp ($8002)
+@no_cartridge:
+    lda cia1+1
+    sta stkey
+    jsr $FFE1
+    bne nmi_return
+    at $FE66
+; The warm start of BRK and RUN/STOP+RESTORE: vectors, I/O and screen as after power-on, then
+; BASIC's warm start.
+warm_start:
+    jsr restor
+    jsr ioinit
+    jsr cint_screen
+    jmp ($A002)
+
+    at $FEBC
+nmi_return:                 ; NMIEXIT: the same exit as the IRQ's
+    jmp irq_return
+
+.reloc
+.segment "IRQENTRY"
+.org $FF48
+
+; The 6510's IRQ vector: A, X and Y saved, then $0316 for BRK or $0314 for an interrupt.
+irq_entry:
+    pha
+    txa
+    pha
+    tya
+    pha
+    tsx
+    lda $0104,x             ; the pushed status: B set means BRK
+    and #$10
+    beq @interrupt
+    jmp (cbinv)
+@interrupt:
+    jmp (cinv)
+
+    at $FF5B
+; CINT: the screen editor's start-up; then the picture standard, from whether the raster
+; compare at line 311 fired during a whole frame, and the clock timer to match.
+cint:
+    jsr cint_screen
+@frame_start:
+    lda vic+$12
+    bne @frame_start
+    lda vic+$19
+    and #$01
+    sta palnts
+    jmp set_clock_timer
+    at $FF6E
+start_clock_timer:
+    lda #$81
+    sta cia1+13
+    lda cia1+14
+    and #$80
+    ora #$11
+    sta cia1+14
+    rts
