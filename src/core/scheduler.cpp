@@ -4,6 +4,7 @@
 // sound queue, reset requests, the instruction, IRQ and NMI entry, the CIA timers in 25-cycle
 // steps, the raster clock in eighths of a cycle with 262-line frames (every second one drawn),
 // the raster compare, the sound flush every 40000 cycles and the presentation of drawn frames.
+// A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
@@ -45,6 +46,8 @@ void (*frameObserver)() = nullptr;
 
 namespace {
 constexpr int kThrottleWaitMilliseconds = 1;
+// A halted processor lets time pass one cycle per pass, so every chip sees it as usual.
+constexpr int kHaltedPassCycles = 1;
 
 void SleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -89,21 +92,29 @@ void EndRasterLine() {
   if (rasterLine == rasterCompareLine) RaiseRasterInterrupt();
 }
 
-void RunOneInstruction() {
+// Serves a reset request; false while the processor is halted.
+bool ProcessorRuns() {
   const uint32_t request = resetRequest.load();
-  if (request != 0) {
-    if (request == 2) {
-      ShowMessageBox("Unrecognized CPU instruction was executed", "Error!");
-      resetAtFrameEnd.store(0);
-      ResetRequestedMachine();
-    }
-    ResetCpu();
+  if (request == 0) return true;
+  if (request == kHaltRequest) return false;
+  if (request == 2) {
+    ShowMessageBox("Unrecognized CPU instruction was executed", "Error!");
+    resetAtFrameEnd.store(0);
+    ResetRequestedMachine();
   }
+  ResetCpu();
+  return true;
+}
 
-  const int cycles = ExecuteInstruction();
+void RunOneInstruction() {
+  int cycles = kHaltedPassCycles;
+  int entries = 0;
+  if (ProcessorRuns()) {
+    cycles = ExecuteInstruction();
+    entries = ServiceInterrupts();
+  }
   throttleCycleCount += cycles;
 
-  const int entries = ServiceInterrupts();
   cia1StepCountdown -= kInterruptEntryCycles * entries + cycles;
   cia2StepCountdown -= kInterruptEntryCycles * entries + cycles;
   StepCiaIfDue(1, cia1StepCountdown);
