@@ -92,31 +92,12 @@ void EndRasterLine() {
   if (rasterLine == rasterCompareLine) RaiseRasterInterrupt();
 }
 
-// Serves a reset request; false while the processor is halted.
-bool ProcessorRuns() {
-  const uint32_t request = resetRequest.load();
-  if (request == 0) return true;
-  if (request == kHaltRequest) return false;
-  if (request == 2) {
-    ShowMessageBox("Unrecognized CPU instruction was executed", "Error!");
-    resetAtFrameEnd.store(0);
-    ResetRequestedMachine();
-  }
-  ResetCpu();
-  return true;
-}
-
-void RunOneInstruction() {
-  int cycles = kHaltedPassCycles;
-  int entries = 0;
-  if (ProcessorRuns()) {
-    cycles = ExecuteInstruction();
-    entries = ServiceInterrupts();
-  }
+// Inlined into both passes below, so the instruction's pass stays one straight run of code.
+[[gnu::always_inline]] inline void AdvanceClocks(int cycles, int interruptEntries) {
   throttleCycleCount += cycles;
 
-  cia1StepCountdown -= kInterruptEntryCycles * entries + cycles;
-  cia2StepCountdown -= kInterruptEntryCycles * entries + cycles;
+  cia1StepCountdown -= kInterruptEntryCycles * interruptEntries + cycles;
+  cia2StepCountdown -= kInterruptEntryCycles * interruptEntries + cycles;
   StepCiaIfDue(1, cia1StepCountdown);
   StepCiaIfDue(2, cia2StepCountdown);
 
@@ -125,6 +106,28 @@ void RunOneInstruction() {
 
   soundCycleCount += cycles;
   cycleClock += cycles;
+}
+
+// The processor is halted: no instruction and no interrupt, while the chips see time pass.
+[[gnu::noinline]] void RunHaltedPass() { AdvanceClocks(kHaltedPassCycles, 0); }
+
+void RunOneInstruction() {
+  const uint32_t request = resetRequest.load();
+  if (request != 0) {
+    if (request == kHaltRequest) {
+      RunHaltedPass();
+      return;
+    }
+    if (request == 2) {
+      ShowMessageBox("Unrecognized CPU instruction was executed", "Error!");
+      resetAtFrameEnd.store(0);
+      ResetRequestedMachine();
+    }
+    ResetCpu();
+  }
+
+  const int cycles = ExecuteInstruction();
+  AdvanceClocks(cycles, ServiceInterrupts());
 }
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is
