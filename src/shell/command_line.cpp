@@ -120,7 +120,8 @@ constexpr OptionSpec kOptions[] = {
      "{cyn} {pur} {grn} {blu} {yel} {orng} {brn} {lred} {gry1} {gry2}\n"
      "{lgrn} {lblu} {gry3} and {$xx} (any PETSCII code) name keys",
      SetTypedText},
-    {"--keybuf-delay", "S", "wait S more emulated seconds before typing starts", SetKeybufDelay},
+    {"--keybuf-delay", "S", "start the typing S emulated seconds later than it would start",
+     SetKeybufDelay},
     {"--until-ready", nullptr,
      "end as soon as BASIC waits at READY again, once FILE's program has\n"
      "ended (without FILE: once the --keybuf text has been carried out);\n"

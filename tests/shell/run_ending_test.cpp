@@ -183,12 +183,13 @@ TEST(HarnessSignals, AStopSignalEndsAHarnessRunWithItsNumberAndAPlainRunWithZero
       {"--until-ready --keybuf '10 GOTO 10\\nRUN\\n'", "timeout --preserve-status -s TERM 1", 128 + 15,
        "stopped by SIGTERM: exit status 143"},
       {"--debugcart", "timeout --preserve-status -s INT 1", 128 + 2, "stopped by SIGINT: exit status 130"},
-      {"--dump-screen", "timeout --preserve-status -s INT 1", 0, "stopped by SIGINT: exit status 0"},
+      {"", "timeout --preserve-status -s INT 1", 0, "stopped by SIGINT: exit status 0"},
   };
   for (const Case& c : cases) {
-    const VornceRun run = RunVornce("--headless --builtin-roms " + c.arguments, c.wrapper);
+    const VornceRun run = RunVornce("--headless --builtin-roms --dump-screen " + c.arguments, c.wrapper);
     EXPECT_EQ(run.exitStatus, c.status) << c.arguments << "\n" << run.err;
     EXPECT_NE(run.err.find(c.summary), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("\nREADY.\n"), std::string::npos) << c.arguments << "\n" << run.out;
   }
 }
 }  // namespace
