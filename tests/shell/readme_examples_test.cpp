@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,9 +51,13 @@ std::vector<std::vector<Command>> ExampleBlocks(const std::string& readme) {
   return blocks;
 }
 
+// The summary line with its wall seconds and speed (the figures between "in " and " times real
+// time") left out.
 std::string Masked(const std::string& line) {
-  static const std::regex wallTime("in [0-9.]+ wall seconds, [0-9.]+ times real time");
-  return std::regex_replace(line, wallTime, "in W wall seconds, S times real time");
+  const size_t end = line.find(" times real time");
+  const size_t start = line.rfind(" in ", end);
+  if (line.rfind("vornce: ", 0) != 0 || end == std::string::npos || start == std::string::npos) return line;
+  return line.substr(0, start) + " in W wall seconds, S" + line.substr(end);
 }
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
