@@ -5,14 +5,16 @@
 #include <cstdio>
 #include <string>
 
+#include "shell/exit_status.h"
+
 int ReadLaunchOptions(int argc, char** argv, LaunchOptions& options) {
   std::string error;
   if (!ParseCommandLine(argc, argv, options, error)) {
-    std::fprintf(stderr, "vornce: %s\n%s", error.c_str(), kUsageText);
-    return 1;
+    std::fprintf(stderr, "vornce: %s\n%s", error.c_str(), UsageText().c_str());
+    return kExitFileOrOptionProblem;
   }
   if (options.showHelp) {
-    std::printf("%s", kUsageText);
+    std::printf("%s", UsageText().c_str());
     return 0;
   }
   return -1;
