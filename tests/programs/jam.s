@@ -1,7 +1,6 @@
 ; jam.s: machine code that runs a jam opcode at $C000, which halts a real 6510.
-        .export _main
-        .forceimport __STARTUP__   ; cc65's start-up code, which calls _main
+; Built with cl65 -t c64 -C c64-asm.cfg -u __EXEHDR__ (a BASIC line that starts it with SYS).
 
-_main:  lda #$02
+        lda #$02
         sta $C000
         jmp $C000

@@ -109,16 +109,16 @@ TEST_P(HarnessRun, EveryEndingGivesItsStatusMessageScreenAndPicture) {
       {"--debugcart --seconds 10 --keybuf 'POKE 55295,7\\nPRINT 1\\n'", 7, "$D7FF written with 7: exit status 7", "",
        -1, "POKE 55295,7", "PRINT 1"},
       {"--debugcart --seconds 10 " + Program("exit_register"), 42, "$D7FF written with 42: exit status 42", "", -1,
-       "run", "run\n\nready."},
+       "RUN", "RUN\n\nREADY."},
       {"--until-ready --seconds 10 " + Program("exit_register"), 3, "BASIC ready with ST = 3: exit status 3", "", -1,
-       "ready.", ""},
+       "READY.", ""},
       {"--until-ready --seconds 10 --keybuf 'POKE 55295,7\\n'", 0, "BASIC ready with ST = 0: exit status 0", "", -1,
        "POKE 55295,7", ""},
       {"--until-ready --debugcart --seconds 4 " + loop, 124, "timed out: exit status 124",
        "timed out: 4 emulated seconds ran out before BASIC was ready again or a write to $D7FF", -1, "RUN", ""},
       {"--seconds 4 " + loop, 0, "--seconds reached: exit status 0", "", -1, "RUN", ""},
       {"--until-ready --seconds 10 " + Program("jam"), 125, "jam opcode at $C000: exit status 125",
-       "Unrecognized CPU instruction was executed at $C000; the run ends there", -1, "run", "run\n\nready."},
+       "Unrecognized CPU instruction was executed at $C000; the run ends there", -1, "RUN", "RUN\n\nREADY."},
   };
   for (const Case& c : cases) {
     const VornceRun run = Run(c.arguments);
