@@ -2,7 +2,8 @@
 //
 // Emulated: the VIC-II (mirrored every 64 bytes), the SID (every 32 bytes), colour RAM with its
 // 4-bit cells, CIA 1 and CIA 2 (every 16 bytes), and the read-only identification area at
-// $DFA0-$DFFF through which programs can recognise this emulator.
+// $DFA0-$DFFF through which programs can recognise this emulator; for test harness runs only, an
+// exit register at $D7FF whose write ends the run.
 // Left out: the expansion port's I/O 1 and I/O 2 pages (they read $FF and ignore writes), the
 // unused tail of colour RAM ($DBE8-$DBFF reads $FF), and open-bus values.
 // Called by: MemRead and MemWrite while the processor port makes the I/O area visible.
@@ -14,13 +15,17 @@
 #include "chips/cia.h"
 #include "chips/vic.h"
 #include "core/machine.h"
+#include "core/scheduler.h"
 #include "sound/sid.h"
 
 uint8_t idToggle = 0xAA;
+bool exitRegisterEnabled = false;
+int exitRegisterValue = -1;
 
 namespace {
 constexpr int kColorRamVisible = 0x3E8;  // the 1000 cells of a 40 x 25 screen
 constexpr int kIdentificationStart = 0xA0;  // offset inside page $DF
+constexpr uint16_t kExitRegister = 0xD7FF;
 
 constexpr std::string_view kEmulatorName = "VORNCE ON CE, V0.40";
 constexpr std::string_view kCredit = " WINDOWS CE PORT BY THE VORNCE TEAM";
@@ -109,6 +114,11 @@ void IoWrite(uint16_t address, uint8_t value) {
       VicWrite(address & 0x3F, value);
       break;
     case 0x4: case 0x5: case 0x6: case 0x7:
+      if (exitRegisterEnabled && address == kExitRegister) {
+        exitRegisterValue = value;
+        resetRequest.store(kHaltRequest);
+        break;
+      }
       SidWrite(address & 0x1F, value);
       break;
     case 0x8: case 0x9: case 0xA: case 0xB:

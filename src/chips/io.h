@@ -6,5 +6,12 @@
 
 extern uint8_t idToggle;  // what the next read of $DFFF returns; complemented by each read
 
+// The test harness's exit register at $D7FF, inside a SID mirror. Set before the emulation thread
+// starts; while clear, $D7FF is the SID register it mirrors, as on the machine.
+extern bool exitRegisterEnabled;
+// The value last written to the exit register, -1 before any write. A write also halts the
+// processor (kHaltRequest), so the program stops at the write.
+extern int exitRegisterValue;
+
 uint8_t IoRead(uint16_t address);
 void IoWrite(uint16_t address, uint8_t value);

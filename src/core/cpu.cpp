@@ -1,9 +1,9 @@
 // cpu.cpp: the 6510 instruction interpreter.
 //
 // Emulated: all 256 opcodes (the documented set, the stable undocumented ones, the NOPs of every
-// length and the jam opcodes, which ask the emulation thread for a reset), decimal arithmetic,
-// the stack, BRK, IRQ and NMI entry, and the reset sequence. Each instruction is charged its
-// entry in cycleTable and nothing more.
+// length and the jam opcodes, which ask the emulation thread for a reset or, in a test harness
+// run, halt the processor), decimal arithmetic, the stack, BRK, IRQ and NMI entry, and the reset
+// sequence. Each instruction is charged its entry in cycleTable and nothing more.
 // Left out: cycle-exact timing (no page-crossing or taken-branch cycles, interrupts are taken only
 // between instructions), the processor port as a register (banking reads Ram[$0001]) and the
 // interrupt line as a level (a pending IRQ is a flag that entry clears).
@@ -17,6 +17,8 @@
 #include "core/scheduler.h"
 
 CpuRegisters CpuRegs;
+bool jamHaltsCpu = false;
+uint16_t jamAddress = 0;
 
 // NMOS base counts, except $91 and $9D, which are charged one cycle less, and the jam opcodes.
 const int8_t cycleTable[256] = {
@@ -289,10 +291,11 @@ int ExecuteInstruction() {
       pc += 2;
       break;
 
-    // no halted state: the thread resets the machine before the next instruction
+    // the thread resets the machine, or holds the processor, before the next instruction
     case 0x02: case 0x12: case 0x22: case 0x32: case 0x42: case 0x52:
     case 0x62: case 0x72: case 0x92: case 0xB2: case 0xD2: case 0xF2:
-      resetRequest.store(2);
+      jamAddress = static_cast<uint16_t>(r.pc);
+      resetRequest.store(jamHaltsCpu ? kHaltRequest : 2);
       break;
   }
   r.pc = pc;

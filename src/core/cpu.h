@@ -22,10 +22,17 @@ struct CpuRegisters {
 extern CpuRegisters CpuRegs;
 extern const int8_t cycleTable[256];
 
+// Set before the emulation thread starts. False: a jam opcode asks the thread for the error
+// message and the machine reset. True (test harness runs): it halts the processor instead, as the
+// chip itself halts, so the machine stays as the jam left it.
+extern bool jamHaltsCpu;
+// Where the last jam opcode was executed.
+extern uint16_t jamAddress;
+
 // Loads pc from $FFFC/$FFFD, clears the registers and flags, sp = $FF, clears resetRequest.
 void ResetCpu();
-// Runs the instruction at pc and returns its cycles from cycleTable. A jam opcode sets
-// resetRequest to 2.
+// Runs the instruction at pc and returns its cycles from cycleTable. A jam opcode notes its
+// address and sets resetRequest to 2, or to kHaltRequest while jamHaltsCpu is set.
 int ExecuteInstruction();
 // Enters a pending IRQ (when I is clear) and then a pending NMI; returns the number of entries.
 int ServiceInterrupts();

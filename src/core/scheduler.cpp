@@ -4,6 +4,7 @@
 // sound queue, reset requests, the instruction, IRQ and NMI entry, the CIA timers in 25-cycle
 // steps, the raster clock in eighths of a cycle with 262-line frames (every second one drawn),
 // the raster compare, the sound flush every 40000 cycles and the presentation of drawn frames.
+// A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
@@ -45,6 +46,8 @@ void (*frameObserver)() = nullptr;
 
 namespace {
 constexpr int kThrottleWaitMilliseconds = 1;
+// A halted processor lets time pass one cycle per pass, so every chip sees it as usual.
+constexpr int kHaltedPassCycles = 1;
 
 void SleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -89,9 +92,32 @@ void EndRasterLine() {
   if (rasterLine == rasterCompareLine) RaiseRasterInterrupt();
 }
 
+// Inlined into both passes below, so the instruction's pass stays one straight run of code.
+[[gnu::always_inline]] inline void AdvanceClocks(int cycles, int interruptEntries) {
+  throttleCycleCount += cycles;
+
+  cia1StepCountdown -= kInterruptEntryCycles * interruptEntries + cycles;
+  cia2StepCountdown -= kInterruptEntryCycles * interruptEntries + cycles;
+  StepCiaIfDue(1, cia1StepCountdown);
+  StepCiaIfDue(2, cia2StepCountdown);
+
+  lineCyclePosition += kEighthsPerCycle * cycles;
+  if (lineCyclePosition >= kLineLengthEighths) EndRasterLine();
+
+  soundCycleCount += cycles;
+  cycleClock += cycles;
+}
+
+// The processor is halted: no instruction and no interrupt, while the chips see time pass.
+[[gnu::noinline]] void RunHaltedPass() { AdvanceClocks(kHaltedPassCycles, 0); }
+
 void RunOneInstruction() {
   const uint32_t request = resetRequest.load();
   if (request != 0) {
+    if (request == kHaltRequest) {
+      RunHaltedPass();
+      return;
+    }
     if (request == 2) {
       ShowMessageBox("Unrecognized CPU instruction was executed", "Error!");
       resetAtFrameEnd.store(0);
@@ -101,19 +127,7 @@ void RunOneInstruction() {
   }
 
   const int cycles = ExecuteInstruction();
-  throttleCycleCount += cycles;
-
-  const int entries = ServiceInterrupts();
-  cia1StepCountdown -= kInterruptEntryCycles * entries + cycles;
-  cia2StepCountdown -= kInterruptEntryCycles * entries + cycles;
-  StepCiaIfDue(1, cia1StepCountdown);
-  StepCiaIfDue(2, cia2StepCountdown);
-
-  lineCyclePosition += kEighthsPerCycle * cycles;
-  if (lineCyclePosition >= kLineLengthEighths) EndRasterLine();
-
-  soundCycleCount += cycles;
-  cycleClock += cycles;
+  AdvanceClocks(cycles, ServiceInterrupts());
 }
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is

@@ -8,7 +8,8 @@
 // Shared with the application thread.
 extern std::atomic<uint32_t> emulationRunning;   // 0 = paused
 extern std::atomic<uint32_t> pauseAcknowledged;  // set by the thread while it idles paused
-extern std::atomic<uint32_t> resetRequest;       // 0 none, 1 reset the CPU, 2 after a jam opcode
+extern std::atomic<uint32_t> resetRequest;       // 0 none, 1 reset the CPU, 2 after a jam opcode,
+                                                 // kHaltRequest: the processor is halted
 extern std::atomic<uint32_t> resetAtFrameEnd;    // reset the machine at the end of the next drawn frame
 extern std::atomic<uint32_t> accurateSprites;    // sprites in 21-line bands rather than once a frame
 extern std::atomic<uint32_t> keepRunning;        // 0 = return at the next presented frame
@@ -37,6 +38,10 @@ inline constexpr int kThrottleQueueLimit = 10;
 inline constexpr int kSoundFlushPeriod = 40000;
 inline constexpr int kPausePollMilliseconds = 10;
 inline constexpr uint32_t kCyclesPerSecond = 930000;
+// resetRequest while the processor is halted (a jam in a test harness run, or the harness's exit
+// register): it runs nothing and takes no interrupts until a reset, while the chips, the raster
+// and the frames go on.
+inline constexpr uint32_t kHaltRequest = 3;
 
 // Called on the emulation thread after every presented frame, when set; front ends use it to act
 // between frames without pausing the machine. Set before the thread starts.

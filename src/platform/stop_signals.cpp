@@ -23,8 +23,9 @@ void BlockStopSignals() {
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-bool WaitForStopSignal(int milliseconds) {
+int WaitForStopSignal(int milliseconds) {
   const sigset_t set = StopSignalSet();
   const timespec timeout{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
-  return sigtimedwait(&set, nullptr, &timeout) > 0;
+  const int signal = sigtimedwait(&set, nullptr, &timeout);
+  return signal > 0 ? signal : 0;
 }

@@ -4,5 +4,6 @@
 // Holds SIGINT and SIGTERM back from every thread started afterwards, so that only
 // WaitForStopSignal sees them. Call before starting any thread.
 void BlockStopSignals();
-// Waits up to milliseconds for SIGINT or SIGTERM; true when one arrived.
-bool WaitForStopSignal(int milliseconds);
+// Waits up to milliseconds for SIGINT or SIGTERM; returns the signal's number when one arrived,
+// else 0.
+int WaitForStopSignal(int milliseconds);

@@ -1,7 +1,8 @@
 // command_line.cpp: parsing of vornce's options.
 //
 // Every option is checked here, before anything is loaded or started, so a typing error gives
-// a message and a non-zero exit status rather than a half-started machine.
+// a message and a non-zero exit status rather than a half-started machine. The option table is
+// the one list of options: the parser looks names up in it and --help prints it.
 // Called by: the program's main function.
 #include "shell/command_line.h"
 
@@ -10,131 +11,187 @@
 #include <cstdlib>
 #include <cstring>
 
-const char* const kUsageText =
-    "usage: vornce [--roms DIR] [--builtin-roms] [--scale N] [FILE]   the desktop window\n"
-    "       vornce --headless [options] [FILE]                        without a window\n"
-    "  --scale N        show each display pixel N x N in the window (1-4, default 2)\n"
-    "  FILE             a .prg, .p00 or .t64 program, loaded and RUN once BASIC is READY,\n"
-    "                   or a .crt cartridge, attached with a reset\n"
-    "  --roms DIR       folder with the basic, kernal and chargen ROM images\n"
-    "                   (default: $VORNCE_ROMS, else ~/.local/share/vornce/roms);\n"
-    "                   without images there VornCE runs its own built-in ROMs\n"
-    "  --builtin-roms   run the built-in ROMs even where genuine images are found\n"
-    "  --seconds S      stop after S emulated seconds (default: run until interrupted)\n"
-    "  --keybuf TEXT    type TEXT once BASIC is READY; \\n stands for RETURN\n"
-    "  --dump-screen    print the text screen at the end\n"
-    "  --wav FILE       write the sound to FILE (8-bit mono WAV, 22050 Hz)\n"
-    "  --realtime       run at the real machine's speed (not with --wav)\n"
-    "  --screenshot F   write the picture as the PNG file F at the end\n"
-    "  --landscape      start with the picture rotated (320 x 240)\n"
-    "  --load-state F   restore the snapshot F once the machine runs\n"
-    "  --save-state F   save a snapshot to F at the end\n"
-    "  --help           show this text\n"
-    "  --version        print the program's version\n";
+#include "shell/typed_text.h"
 
 namespace {
 // The longest run a user can ask for: past this, counting the cycles would lose precision.
 constexpr double kMaxSeconds = 1e9;
+// The screen's width: a longer --until-text could never show on one line.
+constexpr size_t kMaxUntilText = 40;
+constexpr int kHelpColumn = 21;
 
-bool ParseSeconds(const char* text, double& seconds) {
-  char* end = nullptr;
-  errno = 0;
-  seconds = std::strtod(text, &end);
-  return errno == 0 && end != text && *end == '\0' && std::isfinite(seconds) && seconds > 0 &&
-         seconds <= kMaxSeconds;
+// Fills in the option's value; on a bad value returns false with the reason in error, worded to
+// follow the option's name ("needs a file name").
+using ApplyOption = bool (*)(LaunchOptions& options, const std::string& value, std::string& error);
+
+struct OptionSpec {
+  const char* name;
+  const char* valueName;  // nullptr: the option takes no value
+  const char* help;       // lines after the first are indented to the help column
+  ApplyOption apply;
+};
+
+template <bool LaunchOptions::*flag>
+bool SetFlag(LaunchOptions& options, const std::string&, std::string&) {
+  options.*flag = true;
+  return true;
 }
 
-// "\n" (backslash, n) and a real newline both stand for RETURN; "\\" is one backslash.
-std::string UnescapeTypedText(const std::string& text) {
-  std::string result;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
-      result += text[i + 1] == 'n' ? '\n' : '\\';
-      ++i;
-    } else {
-      result += text[i];
-    }
+template <std::string LaunchOptions::*path>
+bool SetFileName(LaunchOptions& options, const std::string& value, std::string& error) {
+  if (value.empty()) {
+    error = "needs a file name";
+    return false;
   }
-  return result;
+  options.*path = value;
+  return true;
+}
+
+bool ParseSeconds(const std::string& text, bool zeroAllowed, double& seconds) {
+  const char* start = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  seconds = std::strtod(start, &end);
+  return errno == 0 && end != start && *end == '\0' && std::isfinite(seconds) &&
+         (seconds > 0 || (zeroAllowed && seconds == 0)) && seconds <= kMaxSeconds;
+}
+
+bool SetRomFolder(LaunchOptions& options, const std::string& value, std::string& error) {
+  if (value.empty()) {
+    error = "needs a folder name";
+    return false;
+  }
+  options.romFolder = value;
+  return true;
+}
+
+bool SetSeconds(LaunchOptions& options, const std::string& value, std::string& error) {
+  if (ParseSeconds(value, false, options.seconds)) return true;
+  error = "needs a positive number of seconds, not '" + value + "'";
+  return false;
+}
+
+bool SetScale(LaunchOptions& options, const std::string& value, std::string& error) {
+  if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
+    error = "needs a whole number from 1 to 4, not '" + value + "'";
+    return false;
+  }
+  options.scale = value[0] - '0';
+  return true;
+}
+
+bool SetTypedText(LaunchOptions& options, const std::string& value, std::string& error) {
+  return TranslateTypedText(value, options.typedText, error);
+}
+
+bool SetKeybufDelay(LaunchOptions& options, const std::string& value, std::string& error) {
+  if (ParseSeconds(value, true, options.keybufDelay)) return true;
+  error = "needs a number of seconds, 0 or more, not '" + value + "'";
+  return false;
+}
+
+bool SetUntilText(LaunchOptions& options, const std::string& value, std::string& error) {
+  bool printable = !value.empty() && value.size() <= kMaxUntilText;
+  for (char c : value) printable = printable && c >= ' ' && c <= '~';
+  if (!printable) {
+    error = "needs 1 to 40 printable ASCII characters, as one line of the screen shows them";
+    return false;
+  }
+  options.untilText = value;
+  return true;
+}
+
+constexpr OptionSpec kOptions[] = {
+    {"--headless", nullptr, "run without a window (the options below are for this runner)",
+     SetFlag<&LaunchOptions::headless>},
+    {"--scale", "N", "show each display pixel N x N in the window (1-4, default 2)", SetScale},
+    {"--roms", "DIR",
+     "folder with the basic, kernal and chargen ROM images\n"
+     "(default: $VORNCE_ROMS, else ~/.local/share/vornce/roms);\n"
+     "without images there VornCE runs its own built-in ROMs",
+     SetRomFolder},
+    {"--builtin-roms", nullptr, "run the built-in ROMs even where genuine images are found",
+     SetFlag<&LaunchOptions::builtinRoms>},
+    {"--seconds", "S", "stop after S emulated seconds (default: run until interrupted)", SetSeconds},
+    {"--keybuf", "TEXT",
+     "type TEXT: into FILE's program once it has taken its RUN, else at\n"
+     "READY; \\n is RETURN, and {clr} {home} {up} {down} {left} {rght}\n"
+     "{rvon} {rvof} {inst} {del} {return} {f1}-{f8} {blk} {wht} {red}\n"
+     "{cyn} {pur} {grn} {blu} {yel} {orng} {brn} {lred} {gry1} {gry2}\n"
+     "{lgrn} {lblu} {gry3} and {$xx} (any PETSCII code) name keys",
+     SetTypedText},
+    {"--keybuf-delay", "S", "start the typing S emulated seconds later than it would start",
+     SetKeybufDelay},
+    {"--until-ready", nullptr,
+     "end as soon as BASIC waits at READY again, once FILE's program has\n"
+     "ended (without FILE: once the --keybuf text has been carried out);\n"
+     "the exit status is the KERNAL's ST ($90), where cc65 leaves main's\n"
+     "return value",
+     SetFlag<&LaunchOptions::untilReady>},
+    {"--until-text", "TEXT", "end with status 0 as soon as a line of the screen shows TEXT", SetUntilText},
+    {"--debugcart", nullptr, "a write to $D7FF ends the run with the written value as status",
+     SetFlag<&LaunchOptions::debugCart>},
+    {"--dump-screen", nullptr, "print the text screen at the end", SetFlag<&LaunchOptions::dumpScreen>},
+    {"--screenshot", "F", "write the picture as the PNG file F at the end",
+     SetFileName<&LaunchOptions::screenshotPath>},
+    {"--landscape", nullptr, "start with the picture rotated (320 x 240)", SetFlag<&LaunchOptions::landscape>},
+    {"--wav", "FILE", "write the sound to FILE (8-bit mono WAV, 22050 Hz)", SetFileName<&LaunchOptions::wavPath>},
+    {"--realtime", nullptr, "run at the real machine's speed (not with --wav)", SetFlag<&LaunchOptions::realtime>},
+    {"--load-state", "F", "restore the snapshot F once the machine runs", SetFileName<&LaunchOptions::loadStatePath>},
+    {"--save-state", "F", "save a snapshot to F at the end", SetFileName<&LaunchOptions::saveStatePath>},
+    {"--help", nullptr, "show this text (also -h)", SetFlag<&LaunchOptions::showHelp>},
+    {"--version", nullptr, "print the program's version", SetFlag<&LaunchOptions::showVersion>},
+};
+
+const OptionSpec* FindOption(const std::string& name) {
+  const std::string wanted = name == "-h" ? "--help" : name;
+  for (const OptionSpec& spec : kOptions) {
+    if (wanted == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+void AppendHelpLine(std::string& text, const std::string& head, const char* help) {
+  std::string line = "  " + head;
+  line.resize(kHelpColumn, ' ');
+  for (const char* c = help; *c != '\0'; ++c) {
+    line += *c;
+    if (*c == '\n') line.append(kHelpColumn, ' ');
+  }
+  text += line + "\n";
 }
 }  // namespace
 
+bool IsHarnessRun(const LaunchOptions& options) {
+  return options.untilReady || !options.untilText.empty() || options.debugCart;
+}
+
 bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options, std::string& error) {
   for (int i = 1; i < argc; ++i) {
-    const std::string option = argv[i];
-    const bool hasValue = i + 1 < argc;
-    auto needsValue = [&]() {
-      if (!hasValue) error = option + " needs a value";
-      return hasValue;
-    };
-    if (option == "--headless") {
-      options.headless = true;
-    } else if (option == "--help" || option == "-h") {
-      options.showHelp = true;
-    } else if (option == "--version") {
-      options.showVersion = true;
-    } else if (option == "--dump-screen") {
-      options.dumpScreen = true;
-    } else if (option == "--wav") {
-      if (!needsValue()) return false;
-      options.wavPath = argv[++i];
-      if (options.wavPath.empty()) {
-        error = "--wav needs a file name";
-        return false;
-      }
-    } else if (option == "--realtime") {
-      options.realtime = true;
-    } else if (option == "--landscape") {
-      options.landscape = true;
-    } else if (option == "--screenshot") {
-      if (!needsValue()) return false;
-      options.screenshotPath = argv[++i];
-      if (options.screenshotPath.empty()) {
-        error = "--screenshot needs a file name";
-        return false;
-      }
-    } else if (option == "--builtin-roms") {
-      options.builtinRoms = true;
-    } else if (option == "--roms") {
-      if (!needsValue()) return false;
-      options.romFolder = argv[++i];
-      if (options.romFolder.empty()) {
-        error = "--roms needs a folder name";
-        return false;
-      }
-    } else if (option == "--seconds") {
-      if (!needsValue()) return false;
-      if (!ParseSeconds(argv[++i], options.seconds)) {
-        error = std::string("--seconds needs a positive number of seconds, not '") + argv[i] + "'";
-        return false;
-      }
-    } else if (option == "--scale") {
-      if (!needsValue()) return false;
-      const std::string value = argv[++i];
-      if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
-        error = "--scale needs a whole number from 1 to 4, not '" + value + "'";
-        return false;
-      }
-      options.scale = value[0] - '0';
-    } else if (option == "--keybuf") {
-      if (!needsValue()) return false;
-      options.typedText = UnescapeTypedText(argv[++i]);
-    } else if (option == "--load-state" || option == "--save-state") {
-      if (!needsValue()) return false;
-      std::string& path = option == "--load-state" ? options.loadStatePath : options.saveStatePath;
-      path = argv[++i];
-      if (path.empty()) {
-        error = option + " needs a file name";
-        return false;
-      }
-    } else if (!option.empty() && option[0] != '-') {
+    const std::string argument = argv[i];
+    if (!argument.empty() && argument[0] != '-') {
       if (!options.mediaFile.empty()) {
-        error = "only one file can be given, not both " + options.mediaFile + " and " + option;
+        error = "only one file can be given, not both " + options.mediaFile + " and " + argument;
         return false;
       }
-      options.mediaFile = option;
-    } else {
-      error = "unknown option '" + option + "'";
+      options.mediaFile = argument;
+      continue;
+    }
+    const OptionSpec* spec = FindOption(argument);
+    if (spec == nullptr) {
+      error = "unknown option '" + argument + "'";
+      return false;
+    }
+    std::string value;
+    if (spec->valueName != nullptr) {
+      if (i + 1 >= argc) {
+        error = argument + " needs a value";
+        return false;
+      }
+      value = argv[++i];
+    }
+    if (!spec->apply(options, value, error)) {
+      error = argument + " " + error;
       return false;
     }
   }
@@ -144,4 +201,23 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options,
     return false;
   }
   return true;
+}
+
+std::string UsageText() {
+  std::string text =
+      "usage: vornce [--roms DIR] [--builtin-roms] [--scale N] [FILE]   the desktop window\n"
+      "       vornce --headless [options] [FILE]                        without a window\n";
+  AppendHelpLine(text, "FILE",
+                 "a .prg, .p00 or .t64 program, loaded and RUN once BASIC is READY,\n"
+                 "or a .crt cartridge, attached with a reset");
+  for (const OptionSpec& spec : kOptions) {
+    AppendHelpLine(text, std::string(spec.name) + (spec.valueName != nullptr ? std::string(" ") + spec.valueName : ""),
+                   spec.help);
+  }
+  text +=
+      "exit status of a headless run: 0 when it ended as asked; ST with --until-ready and the\n"
+      "written value with --debugcart (0-255); 2 for a file or option problem; 124 when --seconds\n"
+      "ran out first in a run with --until-ready, --until-text or --debugcart; 125 when such a run\n"
+      "met a jam opcode; 128 + the signal's number when SIGINT or SIGTERM ended such a run\n";
+  return text;
 }

@@ -10,7 +10,11 @@ struct LaunchOptions {
   std::string romFolder;      // --roms DIR; empty: $VORNCE_ROMS or the user's data folder
   bool builtinRoms = false;   // --builtin-roms: the built-in ROMs even where genuine ones are found
   double seconds = 0;         // --seconds S; 0: run until SIGINT or SIGTERM
-  std::string typedText;      // --keybuf TEXT, with \n already turned into RETURN
+  std::string typedText;      // --keybuf TEXT, as the PETSCII codes to type
+  double keybufDelay = 0;     // --keybuf-delay S: emulated seconds to wait before typing starts
+  bool untilReady = false;    // --until-ready: end once BASIC waits at its prompt again
+  std::string untilText;      // --until-text TEXT: end once the screen shows TEXT; empty: no
+  bool debugCart = false;     // --debugcart: a write to $D7FF ends the run with that status
   bool dumpScreen = false;    // --dump-screen
   std::string wavPath;        // --wav FILE.wav: the sound goes to this file; empty: no sound
   bool realtime = false;      // --realtime: paced at real speed by a silent sound output
@@ -22,7 +26,12 @@ struct LaunchOptions {
   int scale = 2;              // --scale N: the desktop window shows each display pixel N x N
 };
 
+// A test harness run: one that ends on a condition of its own (--until-ready, --until-text) or
+// through the exit register (--debugcart), with an exit status that tells how the program did.
+bool IsHarnessRun(const LaunchOptions& options);
+
 // Fills options from the arguments; on a bad option returns false with the reason in error.
 bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options, std::string& error);
 
-extern const char* const kUsageText;
+// The --help text: every option with what it does, and the exit statuses.
+std::string UsageText();

@@ -1,13 +1,13 @@
 // headless_media.cpp: programs, cartridges and snapshots named on the command line.
 //
 // Everything goes through the menu commands' own code: a program is loaded with LoadPrg or
-// LoadT64 once BASIC waits at READY (the typist's READY check), so it starts through the typed
-// RUN; a cartridge is attached before the emulation thread starts, so the reset at the end of the
-// first drawn frame brings it in; snapshots are restored and saved with the pause handshake. The
-// handshake needs a running thread, so the thread holds itself (emulationRunning = 0) at the
-// frame where a snapshot is due and the main thread does the rest: at the first presented frame,
-// after the CPU reset, for --load-state, and at the run's last frame for --save-state. After a
-// save the thread runs on to the next presented frame and returns.
+// LoadT64 once BASIC waits at its prompt, so it starts through the typed RUN; a cartridge is
+// attached before the emulation thread starts, so the reset at the end of the first drawn frame
+// brings it in; snapshots are restored and saved with the pause handshake. The handshake needs a
+// running thread, so the thread holds itself (emulationRunning = 0) at the frame where a snapshot
+// is due and the main thread does the rest: at the first presented frame, after the CPU reset,
+// for --load-state, and at the run's last frame for --save-state. After a save the thread runs on
+// to the next presented frame and returns.
 // Called by: the headless runner.
 #include "shell/headless_media.h"
 
@@ -17,10 +17,10 @@
 #include "core/scheduler.h"
 #include "media/snapshot.h"
 #include "media/snapshot_format.h"
+#include "shell/exit_status.h"
 #include "shell/startup_media.h"
 
 namespace {
-constexpr int kExitMediaProblem = 2;
 constexpr uint32_t kRestoreDue = 1;
 constexpr uint32_t kEndDue = 2;
 
@@ -78,7 +78,6 @@ void HeadlessMediaAfterFrame() {
       return;
     }
   }
-  if (StartupProgram() != StartupProgramState::Waiting) return;
   LoadStartupProgramAtReady();
   if (StartupProgram() == StartupProgramState::Failed) {
     Fail("cannot load the program: it is gone or too short to hold a load address");
@@ -112,5 +111,5 @@ int HeadlessMediaExitStatus() {
   if (StartupProgram() == StartupProgramState::Waiting) {
     std::fprintf(stderr, "vornce: warning: BASIC never showed READY, so the program was not loaded\n");
   }
-  return mediaFailed.load() ? kExitMediaProblem : 0;
+  return mediaFailed.load() ? kExitFileOrOptionProblem : 0;
 }

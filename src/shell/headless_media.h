@@ -10,7 +10,7 @@
 // cartridge. Returns false with the reason in error when a file cannot be used.
 bool PrepareHeadlessMedia(const LaunchOptions& options, std::string& error);
 // Emulation thread, after every presented frame: holds the thread at the first frame for the
-// snapshot to be restored, and loads the program once BASIC waits at READY.
+// snapshot to be restored, and loads the program once BASIC waits at its prompt.
 void HeadlessMediaAfterFrame();
 // Emulation thread, at the presented frame that ends the run: stops the thread, or holds it there
 // for the snapshot to be saved first.

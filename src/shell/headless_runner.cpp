@@ -1,11 +1,12 @@
 // headless_runner.cpp: the machine run without a window, for scripts, tests and benchmarks.
 //
 // The machine runs on its real emulation thread, unpaced unless --realtime asks for real speed.
-// Between frames, on that thread, the runner types the --keybuf text and counts emulated time;
-// it stops the thread at the first presented frame past --seconds, or at SIGINT/SIGTERM.
-// Everything the runner prints at the end is read after the thread has returned. The display is
-// opened before the thread starts, and --screenshot saves the last presented picture once the
-// thread has returned.
+// Between frames, on that thread, the runner checks the run's end conditions, types the --keybuf
+// text and counts emulated time; it stops the thread at the first presented frame where a
+// condition holds or --seconds has run out, or at SIGINT/SIGTERM. Everything the runner prints at
+// the end (the screen, the summary line with how the run ended) is read after the thread has
+// returned, whatever ended it. The display is opened before the thread starts, and --screenshot
+// saves the last presented picture once the thread has returned.
 // Called by: main, for --headless.
 #include "shell/headless_runner.h"
 
@@ -19,16 +20,17 @@
 #include "core/scheduler.h"
 #include "platform/stop_signals.h"
 #include "shell/display_session.h"
+#include "shell/exit_status.h"
 #include "shell/headless_media.h"
 #include "shell/headless_sound.h"
 #include "shell/keyboard_typist.h"
 #include "shell/launch.h"
+#include "shell/run_ending.h"
 #include "shell/screen_text.h"
 #include "shell/screenshot.h"
 #include "video/presentation.h"
 
 namespace {
-constexpr int kExitMachineProblem = 2;
 constexpr int kStopPollMilliseconds = 5;
 
 // Written on the emulation thread, read by the main thread once it has been joined.
@@ -42,12 +44,21 @@ void OnFrameEnd() {
   emulatedCycles += cycleClock - lastCycleClock;
   lastCycleClock = cycleClock;
   HeadlessMediaAfterFrame();
-  TypeIntoKeyboardBuffer();
-  if (cycleBudget != 0 && emulatedCycles >= cycleBudget) EndHeadlessRunAtFrame();
+  if (RunEndConditionMet()) {
+    EndHeadlessRunAtFrame();
+    return;
+  }
+  TypeIntoKeyboardBuffer(emulatedCycles);
+  if (cycleBudget != 0 && emulatedCycles >= cycleBudget) {
+    EndRunAtTimeLimit();
+    EndHeadlessRunAtFrame();
+  }
 }
 
 void PrintScreen() {
   for (int row = 0; row < kTextRows; ++row) std::printf("%s\n", TextScreenLine(row).c_str());
+  // The summary goes to stderr right after: the screen comes first in a combined stream too.
+  std::fflush(stdout);
 }
 }  // namespace
 
@@ -55,31 +66,32 @@ int RunHeadless(const LaunchOptions& options) {
   const RomLoadResult roms = SelectRomsFor(options);
   if (roms.status != RomLoadStatus::Loaded) {
     std::fprintf(stderr, "vornce: %s\n", roms.error.c_str());
-    return kExitMachineProblem;
+    return kExitFileOrOptionProblem;
   }
   std::string soundError;
   if (!SetUpHeadlessSound(options, soundError)) {
     std::fprintf(stderr, "vornce: %s\n", soundError.c_str());
-    return kExitMachineProblem;
+    return kExitFileOrOptionProblem;
   }
   if (InitMachine() == 0) {
     std::fprintf(stderr, "vornce: VornCE initialization failed\n");
-    return kExitMachineProblem;
+    return kExitFileOrOptionProblem;
   }
   if (std::string mediaError; !PrepareHeadlessMedia(options, mediaError)) {
     std::fprintf(stderr, "vornce: %s\n", mediaError.c_str());
-    return kExitMachineProblem;
+    return kExitFileOrOptionProblem;
   }
   if (!OpenDisplaySession(nullptr)) {
     std::fprintf(stderr, "vornce: VornCE GAPI initialization failed\n");
-    return kExitMachineProblem;
+    return kExitFileOrOptionProblem;
   }
   landscapeMode.store(options.landscape ? 1 : 0);
 
   emulatedCycles = 0;
   lastCycleClock = cycleClock;
   cycleBudget = static_cast<uint64_t>(options.seconds * kCyclesPerSecond);
-  StartTyping(options.typedText);
+  StartTyping(options.typedText, static_cast<uint64_t>(options.keybufDelay * kCyclesPerSecond));
+  WatchForRunEnd(options);
   frameObserver = OnFrameEnd;
   emulationRunning.store(1);
   keepRunning.store(1);
@@ -92,24 +104,30 @@ int RunHeadless(const LaunchOptions& options) {
     emulationReturned.store(true);
   });
   while (!emulationReturned.load()) {
-    ServeHeadlessMedia(WaitForStopSignal(kStopPollMilliseconds));
+    const int stopSignal = WaitForStopSignal(kStopPollMilliseconds);
+    if (stopSignal != 0) NoteStopSignal(stopSignal);
+    ServeHeadlessMedia(stopSignal != 0);
   }
   emulation.join();
   FinishHeadlessSound();
   const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   frameObserver = nullptr;
+  FinishRunEnding();
 
   if (options.dumpScreen) PrintScreen();
-  const double emulatedSeconds = static_cast<double>(emulatedCycles) / kCyclesPerSecond;
-  std::fprintf(stderr, "vornce: %.2f emulated seconds in %.3f wall seconds, %.1f times real time\n",
-               emulatedSeconds, wallSeconds, wallSeconds > 0 ? emulatedSeconds / wallSeconds : 0.0);
   std::string screenshotError;
   const bool screenshotFailed = !options.screenshotPath.empty() &&
                                 !WriteScreenshot(options.screenshotPath, landscapeMode.load() != 0, screenshotError);
   CloseDisplaySession();
-  if (screenshotFailed) {
-    std::fprintf(stderr, "vornce: %s\n", screenshotError.c_str());
-    return kExitMachineProblem;
+  if (screenshotFailed) std::fprintf(stderr, "vornce: %s\n", screenshotError.c_str());
+  const int mediaStatus = HeadlessMediaExitStatus();
+  const int status = screenshotFailed ? kExitFileOrOptionProblem : mediaStatus != 0 ? mediaStatus : RunEndingExitStatus();
+  if (const std::string message = RunEndingMessage(); !message.empty()) {
+    std::fprintf(stderr, "vornce: %s\n", message.c_str());
   }
-  return HeadlessMediaExitStatus();
+  const double emulatedSeconds = static_cast<double>(emulatedCycles) / kCyclesPerSecond;
+  std::fprintf(stderr, "vornce: %.2f emulated seconds in %.3f wall seconds, %.1f times real time; %s: exit status %d\n",
+               emulatedSeconds, wallSeconds, wallSeconds > 0 ? emulatedSeconds / wallSeconds : 0.0,
+               RunEndingDescription().c_str(), status);
+  return status;
 }

@@ -3,52 +3,54 @@
 // The KERNAL keeps up to 10 typed characters at $0277 with their count in $C6. Refilling only
 // when the count is 0 keeps us clear of the KERNAL's own buffer handling: the interrupt's
 // keyboard scan appends, and reading a key shifts the rest down; neither is under way once the
-// buffer is empty. Characters without a C64 key are dropped.
-// Called by: the headless runner, on the emulation thread after every presented frame (its
-// program loading uses the READY check too).
+// buffer is empty. It also hands a program's INPUT and GET every character in order.
+// Called by: the headless runner, on the emulation thread after every presented frame.
 #include "shell/keyboard_typist.h"
 
 #include "core/machine.h"
-#include "shell/screen_text.h"
+#include "shell/basic_prompt.h"
+#include "shell/startup_media.h"
 
 namespace {
 constexpr uint16_t kKeyboardBuffer = 0x0277;
 constexpr uint16_t kKeyboardCount = 0x00C6;
 constexpr int kKeyboardBufferSize = 10;
-constexpr uint8_t kPetsciiReturn = 13;
 
+// Emulation thread only, after StartTyping.
 std::string pendingText;
 size_t typedCount = 0;
-bool basicReady = false;
+uint64_t delay = 0;
+bool mayType = false;
+uint64_t typingStart = 0;
 
-bool ToPetscii(char c, uint8_t& petscii) {
-  if (c == '\n') {
-    petscii = kPetsciiReturn;
-  } else if (c >= 'a' && c <= 'z') {
-    petscii = static_cast<uint8_t>(c - 'a' + 'A');  // unshifted letters, as the keyboard types them
-  } else if (c >= ' ' && c <= '_') {
-    petscii = static_cast<uint8_t>(c);
-  } else {
-    return false;
+bool TypingMayBegin() {
+  switch (StartupProgram()) {
+    case StartupProgramState::NotDue:
+      return BasicWaitsForLine();
+    case StartupProgramState::Started:
+      return true;
+    default:
+      return false;
   }
-  return true;
 }
-
 }  // namespace
 
-void StartTyping(const std::string& text) {
-  pendingText.clear();
-  for (char c : text) {
-    uint8_t petscii;
-    if (ToPetscii(c, petscii)) pendingText += static_cast<char>(petscii);
-  }
+void StartTyping(const std::string& petscii, uint64_t delayCycles) {
+  pendingText = petscii;
   typedCount = 0;
-  basicReady = false;
+  delay = delayCycles;
+  mayType = false;
+  typingStart = 0;
 }
 
-void TypeIntoKeyboardBuffer() {
-  if (TypingFinished() || Ram[kKeyboardCount] != 0) return;
-  if (!basicReady && !(basicReady = ScreenShowsReady())) return;
+void TypeIntoKeyboardBuffer(uint64_t cyclesRun) {
+  if (TypingFinished()) return;
+  if (!mayType) {
+    if (!TypingMayBegin()) return;
+    mayType = true;
+    typingStart = cyclesRun + delay;
+  }
+  if (cyclesRun < typingStart || Ram[kKeyboardCount] != 0) return;
   int count = 0;
   while (count < kKeyboardBufferSize && typedCount < pendingText.size()) {
     Ram[kKeyboardBuffer + count++] = static_cast<uint8_t>(pendingText[typedCount++]);

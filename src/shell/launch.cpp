@@ -9,14 +9,16 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/exit_status.h"
+
 int ReadLaunchOptions(int argc, char** argv, LaunchOptions& options) {
   std::string error;
   if (!ParseCommandLine(argc, argv, options, error)) {
-    std::fprintf(stderr, "vornce: %s\n%s", error.c_str(), kUsageText);
-    return 1;
+    std::fprintf(stderr, "vornce: %s\n%s", error.c_str(), UsageText().c_str());
+    return kExitFileOrOptionProblem;
   }
   if (options.showHelp) {
-    std::printf("VornCE %s, a Commodore 64 emulator\n%s", VORNCE_VERSION, kUsageText);
+    std::printf("VornCE %s, a Commodore 64 emulator\n%s", VORNCE_VERSION, UsageText().c_str());
     return 0;
   }
   if (options.showVersion) {

@@ -4,7 +4,7 @@
 // from $D018, in RAM. Letters follow the character set $D018 selects (upper case with graphics,
 // or lower and upper case); graphics glyphs have no ASCII twin and show as '#', except the lines
 // and the cross that draw boxes.
-// Called by: the headless runner (screen dump, READY detection).
+// Called by: the headless runner (screen dump, --until-text) and the recognition of BASIC's prompt.
 #include "shell/screen_text.h"
 
 #include "chips/vic.h"
@@ -40,9 +40,9 @@ std::string TextScreenLine(int row) {
   return line;
 }
 
-bool ScreenShowsReady() {
+bool ScreenShowsText(const std::string& text) {
   for (int row = 0; row < kTextRows; ++row) {
-    if (TextScreenLine(row) == "READY.") return true;
+    if (TextScreenLine(row).find(text) != std::string::npos) return true;
   }
   return false;
 }

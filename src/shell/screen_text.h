@@ -10,5 +10,5 @@ inline constexpr int kTextRows = 25;
 // reverse characters as their plain glyph, trailing blanks trimmed.
 std::string TextScreenLine(int row);
 
-// True while a line of the text screen reads "READY.": BASIC waits for input.
-bool ScreenShowsReady();
+// True while some row of the text screen contains text, as TextScreenLine reads the row.
+bool ScreenShowsText(const std::string& text);

@@ -1,9 +1,10 @@
 // startup_media.cpp: the file a front end starts with, loaded as its menu command would.
 //
-// A program waits for BASIC's READY and is then loaded on the emulation thread between frames,
-// where the loaders may write memory without pausing anything; a cartridge is attached before the
-// thread starts. The file is checked up front, so a typing error is reported before the machine
-// runs.
+// A program waits for BASIC's prompt and is then loaded on the emulation thread between frames,
+// where the loaders may write memory without pausing anything; the frame at which the keyboard
+// buffer is empty again tells that BASIC has taken the typed RUN. A cartridge is attached before
+// the thread starts. The file is checked up front, so a typing error is reported before the
+// machine runs.
 // Called by: the headless runner and the desktop front end.
 #include "shell/startup_media.h"
 
@@ -15,9 +16,12 @@
 
 #include "media/cartridge.h"
 #include "media/program_loader.h"
-#include "shell/screen_text.h"
+#include "core/machine.h"
+#include "shell/basic_prompt.h"
 
 namespace {
+constexpr uint16_t kKeyboardCount = 0xC6;
+
 // Set before the emulation thread starts, only read afterwards.
 MediaKind startupKind = MediaKind::None;
 std::string startupPath;
@@ -75,7 +79,12 @@ bool PrepareStartupMedia(const std::string& path, std::string& error) {
 }
 
 void LoadStartupProgramAtReady() {
-  if (programState.load() != StartupProgramState::Waiting || !ScreenShowsReady()) return;
+  const StartupProgramState state = programState.load();
+  if (state == StartupProgramState::Loaded && Ram[kKeyboardCount] == 0) {
+    programState.store(StartupProgramState::Started);
+    return;
+  }
+  if (state != StartupProgramState::Waiting || !BasicWaitsForLine()) return;
   const int loaded = startupKind == MediaKind::Program ? LoadPrg(startupPath.c_str()) : LoadT64(startupPath.c_str());
   programState.store(loaded != 0 ? StartupProgramState::Loaded : StartupProgramState::Failed);
 }

@@ -14,10 +14,12 @@ MediaKind MediaKindOf(const std::string& path);
 bool PrepareStartupMedia(const std::string& path, std::string& error);
 
 // On the emulation thread after every presented frame: loads the prepared program or T64 image
-// once BASIC waits at READY, so that it starts through the typed RUN.
+// once BASIC waits at its prompt, so that it starts through the typed RUN; at a later frame, notes
+// that BASIC has taken that RUN from the keyboard buffer.
 void LoadStartupProgramAtReady();
 
-// What became of the prepared program: not due (none, or a cartridge), waiting for READY,
-// loaded, or failed (the file went away or is too short).
-enum class StartupProgramState { NotDue, Waiting, Loaded, Failed };
+// What became of the prepared program: not due (none, or a cartridge), waiting for BASIC's prompt,
+// loaded with RUN in the keyboard buffer, started (BASIC has taken the RUN), or failed (the file
+// went away or is too short).
+enum class StartupProgramState { NotDue, Waiting, Loaded, Started, Failed };
 StartupProgramState StartupProgram();

@@ -1,9 +1,12 @@
 // io_test.cpp: the decode of $D000-$DFFF into SID, colour RAM, CIAs and the identification area.
 #include "chips/io.h"
 
+#include <array>
 #include <string>
 
+
 #include "chips/chip_test.h"
+#include "core/scheduler.h"
 #include "sound/sid.h"
 
 namespace {
@@ -35,5 +38,32 @@ TEST_F(IoArea, IdentificationNamesTheEmulatorAndToggles) {
   idToggle = 0xAA;
   EXPECT_EQ(MemRead(0xDFFF), 0xAA);
   EXPECT_EQ(MemRead(0xDFFF), 0x55);
+}
+TEST_F(IoArea, ExitRegisterIsTheSidMirrorUnlessAHarnessRunOpensIt) {
+  // closed, a write to $D7FF does exactly what a write to $D41F does
+  std::array<std::array<uint8_t, 32>, 2> sidAfter{};
+  const uint16_t addresses[] = {0xD41F, 0xD7FF};
+  for (int i = 0; i < 2; ++i) {
+    SetUp();
+    resetRequest.store(0);
+    MemWrite(addresses[i], 0x5A);
+    std::copy(std::begin(sidRegs), std::begin(sidRegs) + 32, sidAfter[i].begin());
+    EXPECT_EQ(resetRequest.load(), 0u) << std::hex << addresses[i];
+    EXPECT_EQ(exitRegisterValue, -1);
+  }
+  EXPECT_EQ(sidAfter[0], sidAfter[1]);
+  EXPECT_EQ(sidAfter[1][31], 0x5A);
+
+  exitRegisterEnabled = true;
+  MemWrite(0xD7DF, 0x11);  // another mirror of the same SID register stays the SID's
+  EXPECT_EQ(sidRegs[31], 0x11);
+  EXPECT_EQ(resetRequest.load(), 0u);
+  MemWrite(0xD7FF, 0x2A);
+  EXPECT_EQ(exitRegisterValue, 0x2A);
+  EXPECT_EQ(resetRequest.load(), kHaltRequest);
+  EXPECT_EQ(sidRegs[31], 0x11);
+  exitRegisterEnabled = false;
+  exitRegisterValue = -1;
+  resetRequest.store(0);
 }
 }  // namespace

@@ -163,3 +163,33 @@ TEST(JamOpcode, ShowsTheErrorThenResetsTheMachineAfterInterruptChecks) {
   EXPECT_EQ(irqPending, 0u);
   SetMessageBoxHandler(nullptr);
 }
+
+TEST(JamOpcode, InAHarnessRunHaltsTheProcessorWhileTimeGoesOnUntilAReset) {
+  PrepareTestMachine();
+  SetMessageBoxHandler(RecordMessage);
+  shownMessages.clear();
+  jamHaltsCpu = true;
+  PokeBytes(0x1000, {kNop, 0x02, kNop});
+  RunEmulationPass();
+  RunEmulationPass();
+  EXPECT_EQ(resetRequest.load(), kHaltRequest);
+  EXPECT_EQ(jamAddress, 0x1001);
+
+  irqPending = 1;
+  const uint32_t clock = cycleClock;
+  const uint32_t pc = CpuRegs.pc;
+  EXPECT_LT(RunPassesUntilLine(100), 1000000);
+  EXPECT_GE(cycleClock - clock, 99u * 64u);  // the raster and the clocks run on
+  EXPECT_EQ(CpuRegs.pc, pc);                 // the processor runs nothing ...
+  EXPECT_EQ(irqPending, 1u);                 // ... and takes no interrupt
+  EXPECT_EQ(Ram[0x1001], 0x02);              // no machine reset refilled memory
+  EXPECT_TRUE(shownMessages.empty());
+
+  irqPending = 0;
+  resetRequest.store(1);
+  RunEmulationPass();
+  EXPECT_EQ(resetRequest.load(), 0u);
+  EXPECT_EQ(CpuRegs.pc, 0x1001u);  // restarted at the reset vector and ran its NOP
+  jamHaltsCpu = false;
+  SetMessageBoxHandler(nullptr);
+}

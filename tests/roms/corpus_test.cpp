@@ -53,7 +53,7 @@ std::string Screen() {
 
 void RunProgram(RomSet set, const Program& program) {
   ASSERT_TRUE(BootToReady(set));
-  ASSERT_EQ(LoadPrg((std::string(VORNCE_CORPUS_DIR) + "/" + program.name + ".prg").c_str()), 1) << program.name;
+  ASSERT_EQ(LoadPrg((std::string(VORNCE_TEST_PROGRAMS) + "/" + program.name + ".prg").c_str()), 1) << program.name;
   TypeAndRun("", program.seconds);
 }
 

@@ -62,10 +62,11 @@ TEST(HeadlessRunner, BadOptionsAndMissingRomsExitWithAMessage) {
     int exitStatus;
     std::string message;
   } cases[] = {
-      {"--headless --frobnicate", 1, "unknown option '--frobnicate'"},
-      {"--headless --seconds", 1, "--seconds needs a value"},
-      {"--headless --seconds ten", 1, "positive number of seconds"},
-      {"--headless --seconds -1", 1, "positive number of seconds"},
+      {"--headless --frobnicate", 2, "unknown option '--frobnicate'"},
+      {"--headless --seconds", 2, "--seconds needs a value"},
+      {"--headless --seconds ten", 2, "--seconds needs a positive number of seconds, not 'ten'"},
+      {"--headless --seconds -1", 2, "positive number of seconds"},
+      {"--headless --keybuf 'LIST{clear}'", 2, "--keybuf has an unknown key name {clear}"},
       {"--headless --roms /nonexistent/roms --seconds 0.1", 0, "no ROM images in /nonexistent/roms; running VornCE's built-in"},
       {"--headless --roms " + empty.path().string() + " --seconds 0.1", 0, "running VornCE's built-in"},
       {"--headless --roms " + shortBasic.path().string(), 2, "has 100 bytes; expected 8192 bytes"},

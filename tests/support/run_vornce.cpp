@@ -8,12 +8,12 @@
 
 #include "support/temp_folder.h"
 
-VornceRun RunVornce(const std::string& arguments) {
+VornceRun RunVornce(const std::string& arguments, const std::string& wrapper) {
   TempFolder folder;
   const std::string outPath = (folder.path() / "out").string();
   const std::string errPath = (folder.path() / "err").string();
   const std::string command =
-      std::string(VORNCE_BINARY) + " " + arguments + " >" + outPath + " 2>" + errPath + " </dev/null";
+      (wrapper.empty() ? "" : wrapper + " ") + VORNCE_BINARY + " " + arguments + " >" + outPath + " 2>" + errPath + " </dev/null";
   VornceRun run;
   const int status = std::system(command.c_str());
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

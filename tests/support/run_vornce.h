@@ -9,5 +9,6 @@ struct VornceRun {
   std::string err;
 };
 
-// Runs vornce with the given arguments (already quoted for the shell).
-VornceRun RunVornce(const std::string& arguments);
+// Runs vornce with the given arguments (already quoted for the shell), under wrapper when one is
+// given (a command such as "timeout 1" that runs vornce itself).
+VornceRun RunVornce(const std::string& arguments, const std::string& wrapper = "");
