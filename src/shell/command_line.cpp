@@ -24,7 +24,7 @@ constexpr int kHelpColumn = 21;
 // follow the option's name ("needs a file name").
 using ApplyOption = bool (*)(LaunchOptions& options, const std::string& value, std::string& error);
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   const char* valueName;  // nullptr: the option takes no value
   const char* help;       // lines after the first are indented to the help column
@@ -101,7 +101,7 @@ bool SetUntilText(LaunchOptions& options, const std::string& value, std::string&
   return true;
 }
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--headless", nullptr, "run without a window (the options below are for this runner)",
      SetFlag<&LaunchOptions::headless>},
     {"--scale", "N", "show each display pixel N x N in the window (1-4, default 2)", SetScale},
@@ -143,10 +143,10 @@ constexpr OptionSpec kOptions[] = {
     {"--version", nullptr, "print the program's version", SetFlag<&LaunchOptions::showVersion>},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
+const OptionEntry* FindOption(const std::string& name) {
   const std::string wanted = name == "-h" ? "--help" : name;
-  for (const OptionSpec& spec : kOptions) {
-    if (wanted == spec.name) return &spec;
+  for (const OptionEntry& option : kOptions) {
+    if (wanted == option.name) return &option;
   }
   return nullptr;
 }
@@ -177,20 +177,20 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& options,
       options.mediaFile = argument;
       continue;
     }
-    const OptionSpec* spec = FindOption(argument);
-    if (spec == nullptr) {
+    const OptionEntry* option = FindOption(argument);
+    if (option == nullptr) {
       error = "unknown option '" + argument + "'";
       return false;
     }
     std::string value;
-    if (spec->valueName != nullptr) {
+    if (option->valueName != nullptr) {
       if (i + 1 >= argc) {
         error = argument + " needs a value";
         return false;
       }
       value = argv[++i];
     }
-    if (!spec->apply(options, value, error)) {
+    if (!option->apply(options, value, error)) {
       error = argument + " " + error;
       return false;
     }
@@ -210,9 +210,9 @@ std::string UsageText() {
   AppendHelpLine(text, "FILE",
                  "a .prg, .p00 or .t64 program, loaded and RUN once BASIC is READY,\n"
                  "or a .crt cartridge, attached with a reset");
-  for (const OptionSpec& spec : kOptions) {
-    AppendHelpLine(text, std::string(spec.name) + (spec.valueName != nullptr ? std::string(" ") + spec.valueName : ""),
-                   spec.help);
+  for (const OptionEntry& option : kOptions) {
+    AppendHelpLine(text, std::string(option.name) + (option.valueName != nullptr ? std::string(" ") + option.valueName : ""),
+                   option.help);
   }
   text +=
       "exit status of a headless run: 0 when it ended as asked; ST with --until-ready and the\n"
