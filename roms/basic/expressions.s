@@ -155,16 +155,16 @@ done:
 logic_operand:
     stx dscpnt+2
     pla
-    sta opptr
+    sta index2
     pla
-    sta opptr+1
+    sta index2+1
     lda dscpnt+2
     pha
-    lda opptr+1
-    pha
-    lda opptr
-    pha
     jsr push_fac
+    lda index2+1
+    pha
+    lda index2
+    pha
     jmp chrget
 
 ; FAC = left AND/OR FAC as 16-bit signed integers.

@@ -134,6 +134,7 @@ parse_name:
     sta intflg
     ora varnam
     sta varnam
+    lda #$80
 @second_bit:
     ora varnam+1
     sta varnam+1
@@ -437,7 +438,6 @@ make_array:
     inx
     cpx opptr+1
     bne @dimension
-    sty count               ; the whole size: elements and header
     tya
     clc
     adc index2
@@ -473,9 +473,9 @@ make_array:
     iny
     lda token
     sta (lowtr),y
-    lda lowtr               ; clear the elements
-    clc
-    adc count
+    asl                     ; clear the elements, after the header
+    adc #5
+    adc lowtr
     sta index
     lda lowtr+1
     adc #0
@@ -543,14 +543,15 @@ locate_element:
     inx
     cpx opptr+1
     bne @dimension
-    sty count               ; the header's length
+    tya                     ; the header's length
+    pha
     jsr element_size
     tax
     ldy #0
     jsr multiply16
-    lda $28
+    pla
     clc
-    adc count
+    adc $28
     sta $28
     bcc @add
     inc $29
