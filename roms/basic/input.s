@@ -46,20 +46,29 @@ statement_input_file:
 ; INPUT ["prompt";] variables.
 statement_input:
     jsr error_in_direct
-    tsx                     ; ?REDO FROM START runs the statement again from here
+    lda txtptr+1            ; ?REDO FROM START runs the statement again from here
+    pha
+    lda txtptr
+    pha
+    tsx
     stx input_stack
-    sta oldtxt
-    lda txtptr+1
-    sta oldtxt+1
     jsr chrgot
     cmp #'"'
-    bne input_items
+    bne @items
     jsr string_literal
     jsr statement_print_string
     lda #';'
     jsr expect_char
+@items:
+    jsr input_items
+    pla
+    pla
+    rts
+
 input_items:
     jsr ask
+    sta inpptr
+    sty inpptr+1
     lda buf
     bne @read
     jmp statement_data      ; an empty answer leaves the variables as they are
@@ -78,7 +87,7 @@ input_items:
 @done:
     rts
 
-; Prints "? " (for the screen) and reads a line into buf; inpptr before its first item.
+; Prints "? " (for the screen) and reads a line into buf; A/Y: the place before its first item.
 ask:
     lda channel
     bne @read
@@ -90,9 +99,7 @@ ask:
     lda #','
     sta buf-1
     lda #<(buf-1)
-    sta inpptr
-    lda #>(buf-1)
-    sta inpptr+1
+    ldy #>(buf-1)
     rts
 
 extra_text:
@@ -100,7 +107,7 @@ extra_text:
 redo_text:
     .byte "?REDO FROM START", $0D, 0
 more_text:
-    .byte "?"
+    .byte "?", 0
 ask_text:
     .byte "? ", 0
 
@@ -175,10 +182,8 @@ next_item:
     jsr print_string
 @ask:
     jsr ask
-    lda inpptr
     sta txtptr
-    lda inpptr+1
-    sta txtptr+1
+    sty txtptr+1
 @have:
     rts
 @bad:
@@ -280,12 +285,12 @@ redo:
     lda #<redo_text
     ldy #>redo_text
     jsr print_string
-    lda oldtxt
-    sta txtptr
-    lda oldtxt+1
-    sta txtptr+1
     ldx input_stack
     txs
+    pla
+    sta txtptr
+    pla
+    sta txtptr+1
     jsr chrgot
     jmp statement_input
 
