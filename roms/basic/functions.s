@@ -154,12 +154,20 @@ fn_chr:
     ldy #>fbuffr
 ; A new temporary string: a copy of A bytes at X/Y.
 new_string:
-    stx index
-    sty index+1
     pha
-    jsr alloc_string
+    txa
+    pha
+    tya
+    pha
+    tsx
+    lda $0103,x
+    jsr alloc_string        ; collecting garbage uses index and index2
     stx index2
     sty index2+1
+    pla
+    sta index+1
+    pla
+    sta index
     pla
     pha
     jsr copy_bytes
@@ -280,14 +288,17 @@ substring:
     bcc @take
     lda count+1
 @take:
-    sta count               ; the length taken, from index2 on
+    tax                     ; the length taken, from index2 on
     lda index2
     pha
-    lda count
-    jsr alloc_string
-    lda argmo               ; the string may have moved: read its descriptor now
+    txa
+    pha
+    jsr alloc_string        ; may move the string: its descriptor is read after
+    lda argmo
     ldy argmo+1
     jsr free_string
+    pla
+    sta count
     pla
     clc
     adc index
@@ -300,9 +311,8 @@ substring:
     lda frespc+1
     sta index2+1
     lda count
-    pha
     jsr copy_bytes
-    pla
+    lda count
     ldx frespc
     ldy frespc+1
     jmp make_temp

@@ -131,6 +131,8 @@ main:
     sta channel
     jsr init_temporaries
     jsr input_line
+    ldx #$FF                ; a typed line is direct until it proves to be numbered
+    stx curlin+1
     lda #<(buf-1)
     sta txtptr
     lda #>(buf-1)
@@ -142,8 +144,6 @@ main:
     jsr store_line
     jmp main
 @direct:
-    ldx #$FF
-    stx curlin+1
     jsr exec_statement
     jmp newstt
 

@@ -425,7 +425,7 @@ make_array:
     ldx dim_low
     ldy dim_high
     jsr multiply16
-    bcs @full
+    jcs @full
     lda $28
     sta index2
     lda $29
@@ -455,9 +455,17 @@ make_array:
     bcs @full
     tay
     pla
+    ldx index2+1            ; collecting garbage uses index2
+    stx dim_high
+    ldx index2
+    stx dim_low
     jsr check_room
     stx strend
     sty strend+1
+    lda dim_low
+    sta index2
+    lda dim_high
+    sta index2+1
     ldy #0
     lda varnam
     sta (lowtr),y
