@@ -131,6 +131,8 @@ main:
     sta channel
     jsr init_temporaries
     jsr input_line
+    lda #$80                ; the KERNAL's messages (SEARCHING FOR ...) show in direct mode
+    jsr SETMSG
     ldx #$FF                ; a typed line is direct until it proves to be numbered
     stx curlin+1
     lda #<(buf-1)

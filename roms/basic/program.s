@@ -359,6 +359,8 @@ statement_run:
     jmp newstt
 
 clear_for_run:
+    lda #0                  ; a running program gets no KERNAL messages
+    jsr SETMSG
     jsr clear_variables
     jmp reset_stack_frames
 

@@ -80,9 +80,8 @@ variable_value:
     bne @memory
     cpx #'T'
     bne @memory
-    jsr READST
-    tay
-    jmp sngflt
+    jsr READST              ; a signed byte, as programs see it
+    jmp float
 @memory:
     lda varpnt
     ldy varpnt+1
