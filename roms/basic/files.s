@@ -11,7 +11,7 @@
 .export statement_load, statement_save, statement_verify, statement_open, statement_close
 .export close_channel, open_input
 .import eval, eval_byte, expect_comma, check_string, free_fac_string, error, newstt
-.import ready, relink, clear_variables, print_string, restore_data
+.import start_program, ready, relink, clear_variables, print_string, restore_data
 
 .segment "BASICGAP"
 
@@ -125,13 +125,7 @@ statement_verify:
     inx
     beq @direct
     jsr restore_data        ; a program loads the next and runs it, variables kept
-    lda txttab
-    sec
-    sbc #1
-    sta txtptr
-    lda txttab+1
-    sbc #0
-    sta txtptr+1
+    jsr start_program
     pla
     pla
     jmp newstt

@@ -154,21 +154,15 @@ fn_chr:
     ldy #>fbuffr
 ; A new temporary string: a copy of A bytes at X/Y.
 new_string:
-    pha
-    txa
-    pha
-    tya
-    pha
-    tsx
-    lda $0103,x
-    jsr alloc_string        ; collecting garbage uses index and index2
+    stx dscpnt+1            ; collecting garbage leaves dscpnt alone, not index
+    sty dscpnt+2
+    jsr alloc_string
     stx index2
     sty index2+1
-    pla
-    sta index+1
-    pla
-    sta index
-    pla
+    ldx dscpnt+1
+    stx index
+    ldx dscpnt+2
+    stx index+1
     pha
     jsr copy_bytes
     pla
