@@ -19,7 +19,7 @@
 fac_desc = facmo                ; $64/$65: the descriptor of a string value
 arg_desc = argmo                ; $6C/$6D: the same in ARG
 
-.segment "BASIC"
+.segment "BASIC2"
 
 ; A number in FAC, or ?TYPE MISMATCH.
 eval_numeric:

@@ -15,7 +15,7 @@
 .import copy_down_memory, collect_garbage, check_room, make_string, push_descriptor, time_string
 
 
-.segment "BASIC"
+.segment "BASIC2"
 
 ; C clear for a letter in A.
 is_letter:
