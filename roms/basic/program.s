@@ -418,6 +418,7 @@ statement_list:
     pha
     lda linnum+1
     pha
+    jsr chrgot              ; the digit again, with the carry parse_line_number reads
     jsr parse_line_number
     lda linnum
     sta listend
