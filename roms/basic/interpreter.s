@@ -1,14 +1,19 @@
-; interpreter.s: BASIC's start, its READY loop and the statement loop. Typed lines with a
-; number are stored; others run at once (direct mode). The statement loop runs statement after
-; statement, line after line, checking RUN/STOP before each.
-; Called by: the KERNAL through the vectors at $A000 (cold start) and $A002 (warm start).
+; interpreter.s: BASIC's start, its READY loop, the statement loop and error reporting. Typed
+; lines with a number are stored; others run at once (direct mode, curlin high byte $FF). The
+; statement loop runs statement after statement, line after line, checking RUN/STOP before
+; each; END, STOP and RUN/STOP keep the place for CONT.
+; Called by: the KERNAL through the vectors at $A000 (cold start) and $A002 (warm start); the
+; floating-point package and every statement raise errors through the vector at $0300.
 
 .include "zeropage.inc"
+.macpack longbranch
 
-.export chrget, chrgot, newstt, exec_statement, ready, syntax_error, error, reset_stack_frames
-.export print_string, check_statement_end, break
-.import crunch, store_line, parse_line_number, do_new, clear_variables, print_unsigned
-.import statement_table, banner_text, ready_text, error_text, break_text, in_text, bytes_free_text
+.export newstt, exec_statement, ready, syntax_error, error, reset_stack_frames
+.export print_string, check_statement_end, break_statement, end_statement, statement_cont
+.export illegal_quantity, type_mismatch, out_of_memory, error_in_direct, newline_if_needed
+.export init_temporaries, input_line
+.import crunch, store_line, do_new, statement_table, banner_text, ready_text, error_text
+.import break_text, in_text, bytes_free_text, goto_statement, close_channel
 
 .segment "BASICHEADER"
 
@@ -17,15 +22,64 @@
 
 .segment "BASIC"
 
+; The CHRGET routine BASIC runs from RAM at $73: it advances the text pointer (kept in its own
+; LDA operand at $7A), skips spaces, sets Z for ':' or the line's end and clears C for a digit.
+chrget_image:
+    inc txtptr
+    bne *+4
+    inc txtptr+1
+    lda $EA60
+    cmp #':'
+    bcs *+12
+    cmp #' '
+    .byte $F0, $EF          ; BEQ back to $73
+    sec
+    sbc #'0'
+    sec
+    sbc #$D0
+    rts
+chrget_size = * - chrget_image
+
+; The first seed RND(1) starts from.
+seed_image:
+    .byte $80, $4F, $C7, $52, $58
+
 cold_start:
-    sec                     ; memory ends where the KERNAL says
+    ldx #chrget_size-1
+@chrget:
+    lda chrget_image,x
+    sta chrget_ram,x
+    dex
+    bpl @chrget
+    ldx #4
+@seed:
+    lda seed_image,x
+    sta rndx,x
+    dex
+    bpl @seed
+    lda #<error_entry
+    sta $0300
+    lda #>error_entry
+    sta $0301
+    lda #$4C                ; JMP for USR and for statement dispatch
+    sta $0310
+    sta jmper
+    lda #<illegal_quantity
+    sta usrvec
+    lda #>illegal_quantity
+    sta usrvec+1
+    sec                     ; memory ends and starts where the KERNAL says
     jsr $FF99
     stx memsiz
     sty memsiz+1
-    lda #<$0801
-    sta txttab
-    lda #>$0801
-    sta txttab+1
+    sec
+    jsr $FF9C
+    inx                     ; the program starts a byte above the zero byte at the bottom
+    bne @start
+    iny
+@start:
+    stx txttab
+    sty txttab+1
     jsr do_new
     lda #<banner_text
     ldy #>banner_text
@@ -33,21 +87,17 @@ cold_start:
     lda memsiz              ; bytes free: all of BASIC memory above the program start
     sec
     sbc txttab
-    sta fac
+    tax
     lda memsiz+1
     sbc txttab+1
-    sta fac+1
-    lda #0
-    sta fac+2
-    sta fac+3
-    jsr print_unsigned
+    jsr linprt
     lda #<bytes_free_text
     ldy #>bytes_free_text
     jsr print_string
     jmp ready
 
 warm_start:
-    jsr CLRCHN
+    jsr close_channel
     jmp ready
 
 ; Prints the text at A/Y, up to a zero byte.
@@ -64,6 +114,11 @@ print_string:
 @done:
     rts
 
+init_temporaries:
+    lda #tempst
+    sta temppt
+    rts
+
 ready:
     lda #<ready_text
     ldy #>ready_text
@@ -73,8 +128,8 @@ main:
     txs
     lda #0                  ; the bottom of the FOR and GOSUB frames
     pha
-    lda #$FF
-    sta curlin+1
+    sta channel
+    jsr init_temporaries
     jsr input_line
     lda #<(buf-1)
     sta txtptr
@@ -87,6 +142,8 @@ main:
     jsr store_line
     jmp main
 @direct:
+    ldx #$FF
+    stx curlin+1
     jsr exec_statement
     jmp newstt
 
@@ -109,35 +166,11 @@ input_line:
     lda #$0D
     jmp CHROUT
 
-; The next character of the text, spaces skipped. Carry clear for a digit; Z set at the end
-; of the line (0) or of a statement (':').
-chrget:
-    inc txtptr
-    bne chrgot
-    inc txtptr+1
-chrgot:
-    ldy #0
-    lda (txtptr),y
-    cmp #' '
-    beq chrget
-    cmp #':'
-    bcs @done
-    cmp #'0'
-    bcc @not_digit
-    ora #0
-    clc
-    rts
-@not_digit:
-    sec
-    ora #0
-@done:
-    rts
-
 ; Runs statements until the program or the direct line ends. txtptr stands on the ':' or the
 ; zero byte that ends the statement just run.
 newstt:
     jsr STOP
-    beq break
+    beq break_key
     ldy #0
     lda (txtptr),y
     beq @end_of_line
@@ -150,10 +183,7 @@ newstt:
     beq @ready
     ldy #2                  ; the next line's link: zero at the end of the program
     lda (txtptr),y
-    bne @next_line
-@ready:
-    jmp ready
-@next_line:
+    beq @ready
     iny
     lda (txtptr),y
     sta curlin
@@ -170,13 +200,62 @@ newstt:
     jsr chrget
     jsr exec_statement
     jmp newstt
+@ready:
+    jmp end_program
 
-break:
+; RUN/STOP between statements: the program can go on with CONT.
+break_key:
+    jsr keep_place
+    jmp print_break
+
+; STOP: BREAK IN line, where CONT goes on.
+break_statement:
+    jsr keep_place
+print_break:
+    jsr close_channel
     jsr newline_if_needed
     lda #<break_text
     ldy #>break_text
     jsr print_string
     jmp report_line
+
+; END: back to READY, keeping the place for CONT.
+end_statement:
+    jsr keep_place
+end_program:
+    jsr close_channel
+    jmp ready
+
+; A program stopped here may continue (CONT); a direct line may not.
+keep_place:
+    lda curlin+1
+    cmp #$FF
+    beq @direct
+    lda txtptr
+    sta oldtxt
+    lda txtptr+1
+    sta oldtxt+1
+    lda curlin
+    sta oldlin
+    lda curlin+1
+    sta oldlin+1
+@direct:
+    rts
+
+; CONT: the program goes on where END, STOP or RUN/STOP left it.
+statement_cont:
+    bne syntax_error
+    ldx #ERR_CANT_CONTINUE
+    ldy oldtxt+1
+    beq error
+    lda oldtxt
+    sta txtptr
+    sty txtptr+1
+    lda oldlin
+    sta curlin
+    lda oldlin+1
+    sta curlin+1
+    rts
 
 ; One statement, starting at the character in A (as chrget left it).
 exec_statement:
@@ -184,7 +263,7 @@ exec_statement:
     cmp #$80
     bcc @assignment
     cmp #LAST_STATEMENT+1
-    bcs syntax_error
+    bcs @go
     asl
     tay
     lda statement_table,y
@@ -192,14 +271,21 @@ exec_statement:
     lda statement_table+1,y
     sta jmpvec+1
     jsr chrget
-    jmp (jmpvec)
+    jmp jmper
 @assignment:
     jmp let
-
-.import let
+@go:
+    cmp #TOKEN_GO           ; GO TO
+    bne syntax_error
+    jsr chrget
+    cmp #TOKEN_TO
+    bne syntax_error
+    jsr chrget
+    jmp goto_statement
 @empty:
     rts
 
+.import let
 
 ; Returns when the statement ends here; a syntax error otherwise.
 check_statement_end:
@@ -207,12 +293,35 @@ check_statement_end:
     bne syntax_error
     rts
 
+; Statements that only a program may run: ?ILLEGAL DIRECT in direct mode.
+error_in_direct:
+    ldx curlin+1
+    inx
+    bne error_rts
+    ldx #ERR_ILLEGAL_DIRECT
+    .byte $2C
+illegal_quantity:
+    ldx #ERR_ILLEGAL
+    .byte $2C
+type_mismatch:
+    ldx #ERR_TYPE
+    .byte $2C
+out_of_memory:
+    ldx #ERR_OUT_OF_MEMORY
+    .byte $2C
 syntax_error:
     ldx #ERR_SYNTAX
-; Reports error X ("?SYNTAX  ERROR IN 10") and returns to READY.
+; Raises error X through the vector at $0300.
 error:
-    stx count
-    jsr CLRCHN
+    jmp ($0300)
+error_rts:
+    rts
+
+; Reports error X ("?SYNTAX  ERROR IN 10") and returns to READY.
+error_entry:
+    txa
+    pha
+    jsr close_channel
     jsr newline_if_needed
     lda #'?'
     jsr CHROUT
@@ -220,20 +329,21 @@ error:
     sta index
     lda #>error_text
     sta index+1
-    ldx count
-    beq @print
+    pla
+    tax
 @skip_message:
+    dex
+    beq @print
+@skip_text:
     ldy #0
     lda (index),y
-    tay
     inc index
     bne @advanced
     inc index+1
 @advanced:
-    tya
-    bne @skip_message
-    dex
-    bne @skip_message
+    tay
+    bne @skip_text
+    beq @skip_message
 @print:
     lda index
     ldy index+1
@@ -241,6 +351,8 @@ error:
     lda #<in_error_text
     ldy #>in_error_text
     jsr print_string
+    ldy #0                  ; no CONT after an error
+    sty oldtxt+1
 report_line:
     lda curlin+1
     cmp #$FF
@@ -248,14 +360,9 @@ report_line:
     lda #<in_text
     ldy #>in_text
     jsr print_string
-    lda curlin
-    sta fac
     lda curlin+1
-    sta fac+1
-    lda #0
-    sta fac+2
-    sta fac+3
-    jsr print_unsigned
+    ldx curlin
+    jsr linprt
 @direct:
     jmp ready
 
@@ -275,13 +382,15 @@ newline_if_needed:
 ; Drops every FOR and GOSUB frame, keeping the caller's return address.
 reset_stack_frames:
     pla
-    sta retsave
+    tax
     pla
-    sta retsave+1
+    tay
+    txa
     ldx #STACK_BASE-1
     txs
-    lda retsave+1
+    tax
+    tya
     pha
-    lda retsave
+    txa
     pha
     rts

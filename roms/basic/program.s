@@ -5,11 +5,16 @@
 ; Called by: the READY loop (store_line), the statement table, GOTO and GOSUB (find_line).
 
 .include "zeropage.inc"
+.macpack longbranch
 
-.export store_line, find_line, parse_line_number, do_new, clear_variables
+.export store_line, find_line, parse_line_number, do_new, clear_variables, relink
 .export statement_new, statement_clr, statement_run, statement_list, goto_line
-.import chrget, chrgot, newstt, ready, syntax_error, error, reset_stack_frames
-.import print_keyword, print_unsigned, check_statement_end
+.export copy_down_memory
+.import newstt, ready, syntax_error, error, reset_stack_frames, init_temporaries
+.import print_keyword, check_statement_end, restore_data
+
+listend = defpnt        ; $4E/$4F LIST: the last line to list
+linelen = dscpnt        ; store_line: the new line's length
 
 .segment "BASIC"
 
@@ -92,10 +97,10 @@ store_line:
     tya
     clc
     adc #5                  ; the zero byte and the 4-byte header
-    sta limit
+    sta linelen
     lda vartab              ; the moved program must end below the string space
     clc
-    adc limit
+    adc linelen
     sta index2
     lda vartab+1
     adc #0
@@ -146,6 +151,8 @@ store_line:
 @copied:
     jsr relink
 @done:
+    lda #0                  ; an edited program cannot continue
+    sta oldtxt+1
     jmp clear_variables
 
 ; Copies count bytes from index to index2 (index2 below index), lowest first.
@@ -306,6 +313,8 @@ do_new:
     adc #0
     sta vartab+1
 clear_variables:
+    jsr init_temporaries
+    jsr restore_data
     lda vartab
     sta arytab
     sta strend
@@ -437,14 +446,10 @@ statement_list:
     jsr CHROUT
     ldy #2
     lda (lowtr),y
-    sta fac
+    tax
     iny
     lda (lowtr),y
-    sta fac+1
-    lda #0
-    sta fac+2
-    sta fac+3
-    jsr print_unsigned
+    jsr linprt
     lda #' '
     jsr CHROUT
     lda #0

@@ -1,62 +1,61 @@
-; statements.s: the statement table and the statements that are not about the stored program:
-; PRINT, POKE, SYS, WAIT, GOTO, GOSUB, RETURN, IF, FOR, NEXT, REM, DATA, END, STOP and LET.
-; FOR and GOSUB keep their frames on the 6510 stack above the zero byte the READY loop puts
-; there; NEXT and RETURN search them from the top.
-; Left out, answered with ?SYNTAX  ERROR: INPUT, GET, READ, DIM, ON, DEF, CONT, CMD, PRINT#,
-; INPUT#, RESTORE and CLOSE; LOAD, SAVE, VERIFY and OPEN answer ?DEVICE NOT PRESENT  ERROR,
-; since the machine has no drive or tape.
+; statements.s: the statement table and the statements about flow and memory: LET, GOTO,
+; GOSUB, RETURN, IF, ON, FOR, NEXT, REM, DATA, POKE, SYS and WAIT. FOR and GOSUB keep their
+; frames on the 6510 stack above the zero byte the READY loop puts there, FOR's with the loop
+; variable, step, limit and where to go back to; NEXT and RETURN search them from the top.
+; These statements give up the statement loop's return address and go on at newstt.
 ; Called by: exec_statement in interpreter.s through statement_table.
 
 .include "zeropage.inc"
+.macpack longbranch
 
-.export statement_table, let
-.import chrget, chrgot, ready, syntax_error, error, exec_statement, check_statement_end
-.import statement_new, statement_clr, statement_run, statement_list, goto_line
-.import parse_line_number, eval, eval_address, eval_byte, expect_comma, expect_close
-.import find_var, print_number, break
+.export statement_table, let, statement_data, statement_rem, goto_statement
+.import ready, syntax_error, error, exec_statement, check_statement_end, newstt, type_mismatch
+.import statement_new, statement_clr, statement_run, statement_list, goto_line, parse_line_number
+.import eval, eval_numeric, eval_address, eval_byte, expect_comma, expect_char, check_numeric
+.import find_var, break_statement, end_statement, statement_cont, out_of_memory
+.import assign_string, set_time, free_fac_string, statement_dim, statement_def
+.import statement_print, statement_print_file, statement_cmd, statement_input, statement_input_file
+.import statement_read, statement_get, statement_restore, statement_load, statement_save
+.import statement_verify, statement_open, statement_close, fone
 
 .segment "BASIC"
 
 statement_table:
-    .word ready                 ; END
+    .word end_statement
     .word statement_for
     .word statement_next
     .word statement_data
-    .word syntax_error          ; INPUT#
-    .word syntax_error          ; INPUT
-    .word syntax_error          ; DIM
-    .word syntax_error          ; READ
+    .word statement_input_file
+    .word statement_input
+    .word statement_dim
+    .word statement_read
     .word let
-    .word statement_goto
+    .word goto_statement
     .word statement_run
     .word statement_if
-    .word syntax_error          ; RESTORE
+    .word statement_restore
     .word statement_gosub
     .word statement_return
     .word statement_rem
-    .word break                 ; STOP
-    .word syntax_error          ; ON
+    .word break_statement
+    .word statement_on
     .word statement_wait
-    .word device_statement      ; LOAD
-    .word device_statement      ; SAVE
-    .word device_statement      ; VERIFY
-    .word syntax_error          ; DEF
+    .word statement_load
+    .word statement_save
+    .word statement_verify
+    .word statement_def
     .word statement_poke
-    .word syntax_error          ; PRINT#
+    .word statement_print_file
     .word statement_print
-    .word syntax_error          ; CONT
+    .word statement_cont
     .word statement_list
     .word statement_clr
-    .word syntax_error          ; CMD
+    .word statement_cmd
     .word statement_sys
-    .word device_statement      ; OPEN
-    .word syntax_error          ; CLOSE
-    .word syntax_error          ; GET
+    .word statement_open
+    .word statement_close
+    .word statement_get
     .word statement_new
-
-device_statement:
-    ldx #ERR_DEVICE
-    jmp error
 
 ; Skips the rest of the line.
 statement_rem:
@@ -97,39 +96,75 @@ statement_data:
 @done:
     rts
 
-; Variable = expression. Leaves varpnt at the variable, for FOR.
+; Variable = expression. TI$ sets the clock; TI and ST cannot be set.
 let:
     jsr find_var
+    lda varnam
+    cmp #'T'
+    bne @not_ti
+    lda varnam+1
+    and #$7F
+    cmp #'I'
+    bne @not_ti
+    lda intflg
+    bmi @not_ti
+    bit valtyp
+    bmi @time
+    jmp syntax_error
+@time:
+    lda #TOKEN_EQUAL
+    jsr expect_char
+    jsr eval
+    jmp set_time
+@not_ti:
     lda varpnt+1
     pha
     lda varpnt
     pha
-    jsr chrgot
-    cmp #TOKEN_EQUAL
-    bne @syntax
-    jsr chrget
+    lda intflg
+    pha
+    lda valtyp
+    pha
+    lda #TOKEN_EQUAL
+    jsr expect_char
     jsr eval
     pla
-    sta varpnt
+    eor valtyp
+    bmi @mismatch
     pla
-    sta varpnt+1
-    ldy #3
-@store:
-    lda fac,y
-    sta (varpnt),y
-    dey
-    bpl @store
+    sta intflg
+    pla
+    sta forpnt
+    pla
+    sta forpnt+1
+    bit valtyp
+    bmi @string
+    bit intflg
+    bmi @integer
+    jmp movvf
+@integer:
+    jsr ayint
+    ldy #0
+    lda facmo
+    sta (forpnt),y
+    iny
+    lda faclo
+    sta (forpnt),y
     rts
-@syntax:
-    jmp syntax_error
+@string:
+    jmp assign_string
+@mismatch:
+    jmp type_mismatch
 
-statement_goto:
+goto_statement:
     jsr parse_line_number
     jmp goto_line
 
 statement_gosub:
     jsr parse_line_number
-    jsr take_return_address
+push_gosub:
+    pla                     ; the statement loop's return address: this goes on at newstt
+    pla
     lda #GOSUB_FRAME
     jsr check_stack_room
     lda txtptr+1
@@ -143,10 +178,11 @@ statement_gosub:
     lda #TOKEN_GOSUB
     pha
     jsr goto_line
-    jmp give_return_address
+    jmp newstt
 
 statement_return:
-    jsr take_return_address
+    pla
+    pla
     tsx
 @find:
     lda $0101,x
@@ -158,7 +194,7 @@ statement_return:
     clc
     adc #FOR_FRAME
     tax
-    jmp @find
+    bne @find
 @none:
     ldx #ERR_RETURN
     jmp error
@@ -176,32 +212,10 @@ statement_return:
     adc #GOSUB_FRAME
     tax
     txs
-    jmp give_return_address
+    jsr statement_data      ; the rest of the GOSUB statement (ON ... GOSUB's list)
+    jmp newstt
 
-; The statement handlers that keep frames set the statement loop's return address aside.
-take_return_address:
-    pla
-    sta index
-    pla
-    sta index+1
-    pla
-    sta retsave
-    pla
-    sta retsave+1
-    lda index+1
-    pha
-    lda index
-    pha
-    rts
-
-give_return_address:
-    lda retsave+1
-    pha
-    lda retsave
-    pha
-    rts
-
-; ?OUT OF MEMORY  ERROR unless a frame of A bytes leaves the stack room to work.
+; ?OUT OF MEMORY unless a frame of A bytes leaves the stack room to work.
 check_stack_room:
     sta count
     tsx
@@ -209,48 +223,65 @@ check_stack_room:
     sec
     sbc count
     cmp #$40
-    bcs @fits
-    ldx #ERR_OUT_OF_MEMORY
-    jmp error
-@fits:
+    bcc @full
     rts
+@full:
+    jmp out_of_memory
 
 ; FOR variable = start TO limit [STEP step]; a loop on the same variable is replaced.
 statement_for:
+    lda #$80
+    sta subflg
     jsr let
-    lda varpnt
-    sta forpnt
-    lda varpnt+1
-    sta forpnt+1
-    jsr chrgot
-    cmp #TOKEN_TO
-    bne @syntax
-    jsr chrget
-    jsr eval
-    ldx #3
+    lda #0
+    sta subflg
+    lda valtyp
+    ora intflg
+    bne @mismatch
+    lda #TOKEN_TO
+    jsr expect_char
+    jsr eval_numeric
+    ldx #<tempf2
+    ldy #>tempf2
+    jsr movmf
+    ldx #4
 @keep_limit:
-    lda fac,x
-    sta limit,x
+    lda tempf2,x
+    pha
     dex
     bpl @keep_limit
+    lda forpnt+1
+    pha
+    lda forpnt
+    pha
     jsr chrgot
     cmp #TOKEN_STEP
     bne @step_one
     jsr chrget
-    jsr eval
+    jsr eval_numeric
     jmp @have_step
-@syntax:
-    jmp syntax_error
+@mismatch:
+    jmp type_mismatch
 @step_one:
-    ldx #1
-    stx fac
-    dex
-    stx fac+1
-    stx fac+2
-    stx fac+3
+    lda #<fone
+    ldy #>fone
+    jsr movfm
 @have_step:
     jsr check_statement_end
-    jsr take_return_address
+    jsr mov1f
+    pla
+    sta forpnt
+    pla
+    sta forpnt+1
+    ldx #0
+@limit:
+    pla
+    sta tempf2,x
+    inx
+    cpx #5
+    bne @limit
+    pla                     ; the statement loop's return address: this goes on at newstt
+    pla
     tsx
 @find:
     lda $0101,x
@@ -285,30 +316,40 @@ statement_for:
     pha
     lda curlin
     pha
-    ldx #3
-@push_step:
-    lda fac,x
-    pha
-    dex
-    bpl @push_step
-    ldx #3
+    ldx #4
 @push_limit:
-    lda limit,x
+    lda tempf2,x
     pha
     dex
     bpl @push_limit
+    lda tempf1              ; the step's sign: 0, 1 or $FF
+    beq @sign
+    lda tempf1+1
+    asl
+    lda #1
+    bcc @sign
+    lda #$FF
+@sign:
+    pha
+    ldx #4
+@push_step:
+    lda tempf1,x
+    pha
+    dex
+    bpl @push_step
     lda forpnt+1
     pha
     lda forpnt
     pha
     lda #TOKEN_FOR
     pha
-    jmp give_return_address
+    jmp newstt
 
-; NEXT [variable[, variable ...]]: frame at $0101+X, offsets: 1 variable, 3 limit, 7 step,
-; 11 line, 13 text pointer.
+; NEXT [variable[, variable ...]]: frame at $0101+X, offsets: 1 variable, 3 step, 8 the step's
+; sign, 9 limit, 14 line, 16 text pointer.
 statement_next:
-    jsr take_return_address
+    pla
+    pla
 @again:
     lda #0
     sta forpnt+1
@@ -337,77 +378,45 @@ statement_next:
     clc
     adc #FOR_FRAME
     tax
-    jmp @find
+    bne @find
 @none:
     ldx #ERR_NEXT
     jmp error
 @found:
     txs
+    stx opptr
     lda $0102,x
-    sta index
+    sta forpnt
     lda $0103,x
-    sta index+1
-    ldy #0
+    sta forpnt+1
+    lda forpnt
+    ldy forpnt+1
+    jsr movfm
+    tsx
+    txa
     clc
-    lda (index),y
-    adc $0108,x
-    sta (index),y
-    sta fac
-    iny
-    lda (index),y
-    adc $0109,x
-    sta (index),y
-    sta fac+1
-    iny
-    lda (index),y
-    adc $010A,x
-    sta (index),y
-    sta fac+2
-    iny
-    lda (index),y
-    adc $010B,x
-    sta (index),y
-    sta fac+3
-    sec                     ; arg = limit - value; its sign says which side the value is on
-    lda $0104,x
-    sbc fac
-    sta arg
-    lda $0105,x
-    sbc fac+1
-    sta arg+1
-    lda $0106,x
-    sbc fac+2
-    sta arg+2
-    lda $0107,x
-    sbc fac+3
-    sta arg+3
-    bvc @sign_right
-    eor #$80
-@sign_right:
-    sta sign
-    lda $010B,x
-    bmi @counting_down
-    lda sign
-    bmi @finished
-    bpl @loop_again
-@counting_down:
-    lda sign
-    bmi @loop_again
-    lda arg
-    ora arg+1
-    ora arg+2
-    ora arg+3
-    bne @finished
-@loop_again:
-    lda $010C,x
-    sta curlin
-    lda $010D,x
-    sta curlin+1
-    lda $010E,x
-    sta txtptr
+    adc #$04
+    ldy #$01
+    jsr fadd
+    jsr movvf
+    tsx
+    txa
+    clc
+    adc #$0A
+    ldy #$01
+    jsr fcomp
+    ldx opptr
+    cmp $0109,x
+    beq @finished
     lda $010F,x
+    sta curlin
+    lda $0110,x
+    sta curlin+1
+    lda $0111,x
+    sta txtptr
+    lda $0112,x
     sta txtptr+1
-    jmp give_return_address
+    jmp newstt
 @finished:
     txa
     clc
@@ -420,58 +429,90 @@ statement_next:
     jsr chrget
     jmp @again
 @done:
-    jmp give_return_address
+    jmp newstt
 
 ; IF expression THEN statement | line, IF expression GOTO line.
 statement_if:
     jsr eval
+    bit valtyp
+    bpl @number
+    jsr free_fac_string
+    sta facexp              ; a string is true when it is not empty
+@number:
     jsr chrgot
     cmp #TOKEN_GOTO
     beq @then
     cmp #TOKEN_THEN
     bne @syntax
 @then:
-    jsr chrget
-    lda fac
-    ora fac+1
-    ora fac+2
-    ora fac+3
+    lda facexp
     bne @true
     jmp statement_rem
 @true:
-    jsr chrgot
+    jsr chrget
     bcc @line
     jmp exec_statement
 @line:
+    jmp goto_statement
+@syntax:
+    jmp syntax_error
+
+; ON expression GOTO|GOSUB line, line, ...: the line the expression counts to; past the end
+; of the list, the next statement.
+statement_on:
+    jsr eval_byte
+    pha
+    jsr chrgot
+    cmp #TOKEN_GOSUB
+    beq @kind
+    cmp #TOKEN_GOTO
+    bne @syntax
+@kind:
+    sta count+1
+    pla
+    sta count
+@next:
+    jsr chrget
+    dec count
+    beq @chosen
     jsr parse_line_number
+    cmp #','
+    beq @next
+    rts
+@chosen:
+    jsr parse_line_number
+    lda count+1
+    cmp #TOKEN_GOSUB
+    beq @gosub
     jmp goto_line
+@gosub:
+    jmp push_gosub
 @syntax:
     jmp syntax_error
 
 statement_poke:
     jsr eval_address
-    lda fac
+    lda linnum
     pha
-    lda fac+1
+    lda linnum+1
     pha
     jsr expect_comma
     jsr eval_byte
-    tax
     pla
-    sta index+1
+    sta linnum+1
     pla
-    sta index
+    sta linnum
     txa
     ldy #0
-    sta (index),y
+    sta (linnum),y
     rts
 
 ; SYS address: A, X, Y and the status from $030C-$030F, and back there afterwards.
 statement_sys:
     jsr eval_address
-    lda fac
+    lda linnum
     sta jmpvec
-    lda fac+1
+    lda linnum+1
     sta jmpvec+1
     lda spreg
     pha
@@ -479,7 +520,7 @@ statement_sys:
     ldx sxreg
     ldy syreg
     plp
-    jsr @call
+    jsr jmper
     php
     sta sareg
     stx sxreg
@@ -487,15 +528,13 @@ statement_sys:
     pla
     sta spreg
     rts
-@call:
-    jmp (jmpvec)
 
 ; WAIT address, mask[, invert]: until (PEEK(address) EOR invert) AND mask is nonzero.
 statement_wait:
     jsr eval_address
-    lda fac
+    lda linnum
     pha
-    lda fac+1
+    lda linnum+1
     pha
     jsr expect_comma
     jsr eval_byte
@@ -506,7 +545,7 @@ statement_wait:
     beq @wait
     jsr expect_comma
     jsr eval_byte
-    sta count+1
+    stx count+1
 @wait:
     pla
     sta count
@@ -520,98 +559,4 @@ statement_wait:
     eor count+1
     and count
     beq @poll
-    rts
-
-; PRINT items: "text", expressions, ';' (no gap), ',' (next 10-column zone), TAB( and SPC(.
-statement_print:
-    beq @newline
-@item:
-    cmp #'"'
-    beq @text
-    cmp #';'
-    beq @semicolon
-    cmp #','
-    beq @comma
-    cmp #TOKEN_TAB
-    beq @tab
-    cmp #TOKEN_SPC
-    beq @spc
-    jsr eval
-    jsr print_number
-@after:
-    jsr chrgot
-    bne @item
-@newline:
-    lda #$0D
-    jmp CHROUT
-@text:
-    ldy #0
-    inc txtptr
-    bne @text_char
-    inc txtptr+1
-@text_char:
-    lda (txtptr),y
-    beq @after
-    cmp #'"'
-    beq @text_end
-    jsr CHROUT
-    jmp @text
-@text_end:
-    jsr chrget
-    jmp @after
-@semicolon:
-    jsr chrget
-    bne @item
-    rts
-@comma:
-    lda #' '
-    jsr CHROUT
-    jsr column
-@zone:
-    cmp #10
-    bcc @in_zone
-    sbc #10
-    bcs @zone
-@in_zone:
-    cmp #0
-    bne @comma
-    jsr chrget
-    bne @item
-    rts
-@tab:
-    jsr spaces_argument
-    sta count
-    jsr column
-    sta count+1
-    lda count
-    sec
-    sbc count+1
-    bcc @after
-    beq @after
-    bcs @spaces
-@spc:
-    jsr spaces_argument
-@spaces:
-    tax
-    beq @after
-@space:
-    lda #' '
-    jsr CHROUT
-    dex
-    bne @space
-    beq @after
-
-spaces_argument:
-    jsr chrget
-    jsr eval_byte
-    pha
-    jsr expect_close
-    pla
-    rts
-
-; Cursor column in A.
-column:
-    sec
-    jsr PLOT
-    tya
     rts
