@@ -35,15 +35,18 @@ struct Case {
 // the list can only shrink.
 const std::set<std::string> kNotYetOnBuiltinRoms = {
     "powers of ten", "sqr exp log", "trigonometry", "peek", "memory pointers", "stop and cont", "list a range",
-    "abbreviations", "input from the keyboard file", "load from an absent device", "save to an absent device",
-    "verify from an absent device", "syntax", "next without for", "return without gosub", "out of data",
-    "illegal quantity sqr", "illegal quantity chr", "illegal quantity mid", "illegal quantity and",
-    "illegal quantity log", "overflow", "overflow constant", "out of memory array", "out of memory gosub",
-    "out of memory for", "undefined statement", "bad subscript", "bad subscript dimensions", "redimensioned array",
-    "redimensioned implicit array", "division by zero", "illegal direct", "type mismatch",
-    "type mismatch concatenation", "string too long", "formula too complex", "can't continue", "undefined function",
-    "break on stop", "break on run/stop", "error in direct mode", "error inside gosub", "file not open", "file open",
-    "not output file", "device not present", "missing file name", "illegal device number", "too many files",
+    "abbreviations", "line beyond the highest", "input from the keyboard file", "load from an absent device",
+    "save to an absent device", "verify from an absent device", "clock set badly", "clock set with letters", "syntax",
+    "next without for", "return without gosub", "out of data", "illegal quantity sqr", "illegal quantity chr",
+    "illegal quantity mid", "illegal quantity and", "illegal quantity log", "overflow", "overflow constant",
+    "out of memory array", "out of memory gosub", "out of memory for", "undefined statement", "bad subscript",
+    "bad subscript dimensions", "redimensioned array", "redimensioned implicit array", "division by zero",
+    "illegal direct", "type mismatch", "type mismatch concatenation", "string too long", "formula too complex",
+    "can't continue", "undefined function", "break on stop", "break on run/stop", "error in direct mode",
+    "error inside gosub", "file not open", "file open", "not output file", "device not present", "missing file name",
+    "illegal device number", "too many files", "next with the wrong variable", "data of the wrong type",
+    "can't continue after an error", "integer overflow", "negative subscript", "out of memory strings",
+    "on with a negative index",
 };
 
 constexpr uint32_t kSlice = 2000;  // cycles between looks at the keyboard buffer and the screen
@@ -110,11 +113,14 @@ std::string Run(const Case& c) {
   if (!TypeUntilReady(program + "{clr}" + c.keys, static_cast<uint32_t>(c.seconds * kCyclesPerSecond)))
     return "(no READY within the time)";
   const std::vector<std::string> rows = ScreenLines();
-  const std::string command = c.keys;
-  if (rows[0] != command.substr(0, std::min(command.find('\n'), command.find("\\n"))))
-    return "(the first command scrolled away)";
+  const std::string keys = c.keys;
+  const std::string command = keys.substr(0, std::min(keys.find('\n'), keys.find("\\n")));
+  const int commandRows = static_cast<int>(command.size()) / kTextColumns + 1;  // as the editor wraps it
+  std::string echo;
+  for (int row = 0; row < commandRows; ++row) echo += rows[row];
+  if (echo != command) return "(the first command scrolled away)";
   std::string shown;
-  for (int row = 1; row < Ram[kCursorRow] - 1; ++row) shown += (row > 1 ? "\\n" : "") + rows[row];
+  for (int row = commandRows; row < Ram[kCursorRow] - 1; ++row) shown += (row > commandRows ? "\\n" : "") + rows[row];
   return shown;
 }
 
@@ -152,6 +158,9 @@ const std::vector<Case> kNumbers = {
     {"integer variables", "10 A%=3.7:B%=-3.7:C%=32767:PRINT A%;B%;A%/2;C%+1;A%*B%", R"( 3 -4  1.5  32768 -12\n)"},
     {"number input text", R"(10 PRINT VAL("1E3");VAL("-.5E-2");VAL("12AB");VAL(" 4 5");VAL(""))", R"( 1000 -5E-03  12  45  0\n)"},
     {"number formats in text", R"(10 A$=STR$(-1.5)+STR$(1E10)+STR$(.25):PRINT A$;LEN(A$))", R"(-1.5 1E+10 .25 14\n)"},
+    {"near the digit limits", "10 PRINT 1E9-1;99999999.9;2^31;1/3*3;-1E-10;.000123;4E-39", R"( 999999999  99999999.9  2.14748365E+09\n1 -1E-10  1.23E-04  4.00000001E-39\n)"},
+    {"logic precedence", "10 PRINT 1 OR 2 AND 0;NOT 1 OR 2;-(1<2)*5;2*(3=3);1+2=3", R"( 1 -2  5 -2 -1\n)"},
+    {"number input edges", R"(10 PRINT VAL("1E");VAL("-");VAL(".");VAL("1E+2E3");VAL("$5");VAL("1.5.5"))", R"( 1  0  0  100  0  1.5\n)"},
 };
 
 const std::vector<Case> kFunctions = {
@@ -168,6 +177,7 @@ const std::vector<Case> kFunctions = {
     {"usr", "10 POKE 828,96:POKE 785,60:POKE 786,3:PRINT USR(7.5)", R"( 7.5\n)"},
     {"sys", "10 POKE 780,65:SYS 65490:POKE 780,66:SYS 65490:PRINT", R"(AB\n)"},
     {"wait", "10 WAIT 198,1:GET A$:PRINT A$", R"(K\n)", R"(RUN\nK)"},
+    {"sys passes registers", "10 POKE 828,232:POKE 829,200:POKE 830,96:POKE 781,5:POKE 782,9:SYS 828\n20 PRINT PEEK(781);PEEK(782)", R"( 6  10\n)"},
 };
 
 const std::vector<Case> kStrings = {
@@ -181,6 +191,8 @@ const std::vector<Case> kStrings = {
     {"string arrays", "10 DIM N$(3):FOR I=0 TO 3:N$(I)=CHR$(65+I)+STR$(I):NEXT\n20 FOR I=3 TO 0 STEP -1:PRINT N$(I);:NEXT", R"(D 3C 2B 1A 0)"},
     {"garbage collection", R"(10 FOR I=1 TO 3000:A$=STR$(I)+"ABCDEFGHIJKLMNOPQRSTUVWXYZ":B$=A$+A$:NEXT\n20 PRINT B$:PRINT FRE(0))", R"( 3000ABCDEFGHIJKLMNOPQRSTUVWXYZ 3000ABCD\nEFGHIJKLMNOPQRSTUVWXYZ\n-26822\n)", "RUN\n", 60},
     {"garbage collection with live strings", R"(10 DIM S$(40):FOR I=1 TO 2000:S$(I AND 31)=STR$(I)+"ABCDEFGHIJKLMNOPQRSTU"\n20 NEXT:PRINT S$(0);S$(31):PRINT FRE(0))", R"( 1984ABCDEFGHIJKLMNOPQRSTU 1983ABCDEFGHI\nJKLMNOPQRSTU\n-27690\n)", "RUN\n", 60},
+    {"long variable names", R"(10 ABC=1:ABD=2:XY$="A":XYZ$="B":PRINT ABC;XY$)", R"( 2 B\n)"},
+    {"strings from numbers", R"(10 PRINT STR$(0);STR$(-.5);STR$(1E-5);STR$(123456789);LEN(STR$(1/3)))", R"( 0-.5 1E-05 123456789 11\n)"},
 };
 
 const std::vector<Case> kArrays = {
@@ -192,6 +204,8 @@ const std::vector<Case> kArrays = {
     {"variable bytes", "10 A=1.5:B%=-2:C$=\"HI\":P=PEEK(45)+256*PEEK(46)\n20 FOR I=0 TO 27:PRINT PEEK(P+I);:NEXT", R"( 65  0  129  64  0  0  0  194  128  255\n 254  0  0  0  67  128  2  21  8  0  0\n80  0  140  4  128  0  0)"},
     {"array bytes", "10 I=0:DIM A%(2,1):A%(2,1)=258:P=PEEK(47)+256*PEEK(48)\n20 FOR I=0 TO 20:PRINT PEEK(P+I);:NEXT", R"( 193  128  21  0  2  0  2  0  3  0  0  0\n  0  0  0  0  0  0  0  1  2)"},
     {"memory pointers", "10 A=1:DIM B(3):C$=\"X\"+\"Y\":FOR I=43 TO 56:PRINT PEEK(I);:NEXT", R"( 1  8  51  8  72  8  99  8  254  159  0\n 160  0  160)"},
+    {"several arrays at once", "10 DIM A(3),B$(2),C%(1,1):A(3)=1:B$(2)=\"B\":C%(1,1)=7:PRINT A(3);B$(2);C%(1,1)", R"( 1 B 7\n)"},
+    {"fractional subscripts", "10 DIM A(5):A(1.7)=4:A(2.2)=5:PRINT A(1);A(2);A(1.99)", R"( 4  5  4\n)"},
 };
 
 const std::vector<Case> kControlFlow = {
@@ -213,6 +227,10 @@ const std::vector<Case> kControlFlow = {
     {"let", R"(10 LET A=5:LET B$="Q":LET C%=2:PRINT A;B$;C%)", R"( 5 Q 2\n)"},
     {"clr", R"(10 A=5:B$="Q":CLR:PRINT A;B$;"*")", R"( 0 *\n)"},
     {"run clears variables", "10 PRINT A:A=A+1", R"( 0\n\nREADY.\nRUN\n 0\n)", R"(RUN\nRUN\n)"},
+    {"cont after end", R"(10 PRINT "A":END\n20 PRINT "B")", R"(A\n\nREADY.\nCONT\nB\n)", R"(RUN\nCONT\n)"},
+    {"jumps both ways", R"(10 GOTO 50\n20 PRINT "B";:GOTO 60\n30 PRINT "X"\n50 PRINT "A";:GOTO 20\n60 PRINT "C")", R"(ABC\n)"},
+    {"highest line number", R"(63999 PRINT "TOP")", R"(TOP\n)"},
+    {"redefined function", "10 DEF FN A(X)=X+1:PRINT FN A(1);:DEF FN A(X)=X*10:PRINT FN A(1)", R"( 2  10\n)"},
 };
 
 const std::vector<Case> kInputAndData = {
@@ -241,6 +259,10 @@ const std::vector<Case> kPrinting = {
     {"screen codes", R"(10 PRINT CHR$(18);"REV";CHR$(146);"ON";CHR$(13);"NEXT")", R"(REVON\nNEXT\n)"},
 };
 
+// Each keyword once, as lines typed in; LIST shows them back, the program's bytes show their tokens.
+constexpr const char* kEveryKeyword =
+    R"(10 END:FOR:NEXT:DATA:INPUT#:INPUT:DIM:READ:LET:GOTO:RUN:IF:RESTORE:GOSUB\n20 RETURN:STOP:ON:WAIT:LOAD:SAVE:VERIFY:DEF:POKE:PRINT#:PRINT:CONT:LIST:REM\n30 CLR:CMD:SYS:OPEN:CLOSE:GET:NEW:TAB(:TO:FN:SPC(:THEN:NOT:STEP:+-*/^:AND:OR\n40 ><=:SGN:INT:ABS:USR:FRE:POS:SQR:RND:LOG:EXP:COS:SIN:TAN:ATN:PEEK:LEN\n50 STR$:VAL:ASC:CHR$:LEFT$:RIGHT$:MID$:GO)";
+
 const std::vector<Case> kDirectMode = {
     {"direct print", "", R"( 4 DIRECT\n)", R"(PRINT 2+2;"DIRECT"\n)"},
     {"direct for", "", R"( 1  2  3)", R"(FOR I=1 TO 3:PRINT I;:NEXT\n)"},
@@ -250,6 +272,10 @@ const std::vector<Case> kDirectMode = {
     {"lines replaced and deleted", "10 PRINT 1\n20 PRINT 2\n30 PRINT 3\n10 PRINT 4\n20", R"( 4\n 3\n)"},
     {"new", "10 PRINT 1", R"(\nREADY.\nLIST\n)", R"(NEW\nLIST\n)"},
     {"goto in direct mode", "10 PRINT \"HERE\"", R"(HERE\n)", R"(GOTO 10\n)"},
+    {"list every keyword", kEveryKeyword, R"(\n10 END:FOR:NEXT:DATA:INPUT#:INPUT:DIM:RE\nAD:LET:GOTO:RUN:IF:RESTORE:GOSUB\n20 RETURN:STOP:ON:WAIT:LOAD:SAVE:VERIFY:\nDEF:POKE:PRINT#:PRINT:CONT:LIST:REM\n30 CLR:CMD:SYS:OPEN:CLOSE:GET:NEW:TAB(:T\nO:FN:SPC(:THEN:NOT:STEP:+-*/^:AND:OR\n40 ><=:SGN:INT:ABS:USR:FRE:POS:SQR:RND:L\nOG:EXP:COS:SIN:TAN:ATN:PEEK:LEN\n50 STR$:VAL:ASC:CHR$:LEFT$:RIGHT$:MID$:G\nO)", R"(LIST\n)"},
+    {"keywords as tokens", kEveryKeyword, R"( 63868  2217\n)", R"(S=0:FOR I=2049 TO PEEK(45)+256*PEEK(46)-1:S=S+PEEK(I)*(I AND 7):NEXT:PRINT S;I\n)"},
+    {"list keeps quotes and remarks", R"(10 PRINT "FOR TO":REM GOTO "X\n20 DATA PRINT,"AND":X=1)", R"(\n10 PRINT "FOR TO":REM GOTO "X\n20 DATA PRINT,"AND":X=1)", R"(LIST\n)"},
+    {"line beyond the highest", "", R"(\n?SYNTAX  ERROR)", R"(64000 PRINT\n)"},
 };
 
 const std::vector<Case> kFilesAndClock = {
@@ -263,6 +289,8 @@ const std::vector<Case> kFilesAndClock = {
     {"load from an absent device", "", R"(\nSEARCHING FOR X\n?DEVICE NOT PRESENT  ERROR)", R"(LOAD "X",9\n)"},
     {"save to an absent device", "10 REM", R"(\n?DEVICE NOT PRESENT  ERROR)", R"(SAVE "X",9\n)"},
     {"verify from an absent device", "10 REM", R"(\nSEARCHING FOR X\n?DEVICE NOT PRESENT  ERROR)", R"(VERIFY "X",9\n)"},
+    {"clock set badly", R"(10 TI$="12345")", R"(\n?ILLEGAL QUANTITY  ERROR IN 10)"},
+    {"clock set with letters", R"(10 TI$="12AB56":PRINT LEFT$(TI$,4))", R"(1508\n)"},
 };
 
 const std::vector<Case> kErrors = {
@@ -305,6 +333,13 @@ const std::vector<Case> kErrors = {
     {"missing file name", "", R"(\n?MISSING FILE NAME  ERROR)", R"(LOAD "",8\n)"},
     {"illegal device number", "", R"(\n?ILLEGAL DEVICE NUMBER  ERROR)", R"(LOAD "X",3\n)"},
     {"too many files", "10 FOR I=1 TO 11:OPEN I,3:NEXT", R"(\n?TOO MANY FILES  ERROR IN 10)"},
+    {"next with the wrong variable", "10 FOR I=1 TO 2:NEXT J", R"(\n?NEXT WITHOUT FOR  ERROR IN 10)"},
+    {"data of the wrong type", R"(10 READ A\n20 DATA X)", R"(\n?SYNTAX  ERROR IN 20)"},
+    {"can't continue after an error", "10 X=1/0", R"(\n?DIVISION BY ZERO  ERROR IN 10\nREADY.\nCONT\n\n?CAN'T CONTINUE  ERROR)", R"(RUN\nCONT\n)"},
+    {"integer overflow", "10 A%=32768", R"(\n?ILLEGAL QUANTITY  ERROR IN 10)"},
+    {"negative subscript", "10 DIM A(3):A(-1)=0", R"(\n?ILLEGAL QUANTITY  ERROR IN 10)"},
+    {"out of memory strings", "10 DIM A$(20000)", R"(\n?OUT OF MEMORY  ERROR IN 10)"},
+    {"on with a negative index", "10 ON -1 GOTO 10", R"(\n?ILLEGAL QUANTITY  ERROR IN 10)"},
 };
 }  // namespace
 
