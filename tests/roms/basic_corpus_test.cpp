@@ -46,7 +46,7 @@ const std::set<std::string> kNotYetOnBuiltinRoms = {
     "error inside gosub", "file not open", "file open", "not output file", "device not present", "missing file name",
     "illegal device number", "too many files", "next with the wrong variable", "data of the wrong type",
     "can't continue after an error", "integer overflow", "negative subscript", "out of memory strings",
-    "on with a negative index",
+    "on with a negative index", "keywords inside names", "reserved variables", "status is read-only",
 };
 
 constexpr uint32_t kSlice = 2000;  // cycles between looks at the keyboard buffer and the screen
@@ -191,6 +191,7 @@ const std::vector<Case> kStrings = {
     {"string arrays", "10 DIM N$(3):FOR I=0 TO 3:N$(I)=CHR$(65+I)+STR$(I):NEXT\n20 FOR I=3 TO 0 STEP -1:PRINT N$(I);:NEXT", R"(D 3C 2B 1A 0)"},
     {"garbage collection", R"(10 FOR I=1 TO 3000:A$=STR$(I)+"ABCDEFGHIJKLMNOPQRSTUVWXYZ":B$=A$+A$:NEXT\n20 PRINT B$:PRINT FRE(0))", R"( 3000ABCDEFGHIJKLMNOPQRSTUVWXYZ 3000ABCD\nEFGHIJKLMNOPQRSTUVWXYZ\n-26822\n)", "RUN\n", 60},
     {"garbage collection with live strings", R"(10 DIM S$(40):FOR I=1 TO 2000:S$(I AND 31)=STR$(I)+"ABCDEFGHIJKLMNOPQRSTU"\n20 NEXT:PRINT S$(0);S$(31):PRINT FRE(0))", R"( 1984ABCDEFGHIJKLMNOPQRSTU 1983ABCDEFGHI\nJKLMNOPQRSTU\n-27690\n)", "RUN\n", 60},
+    {"garbage collection for a minute", R"(10 FOR I=1 TO 2500:A$=A$+"XY":IF LEN(A$)>200 THEN A$=""\n20 B$=STR$(I)+A$:NEXT:PRINT LEN(A$);LEFT$(B$,9):PRINT FRE(0))", R"( 152  2500XYXY\n-27045\n)", "RUN\n", 90},
     {"long variable names", R"(10 ABC=1:ABD=2:XY$="A":XYZ$="B":PRINT ABC;XY$)", R"( 2 B\n)"},
     {"strings from numbers", R"(10 PRINT STR$(0);STR$(-.5);STR$(1E-5);STR$(123456789);LEN(STR$(1/3)))", R"( 0-.5 1E-05 123456789 11\n)"},
 };
@@ -340,6 +341,9 @@ const std::vector<Case> kErrors = {
     {"negative subscript", "10 DIM A(3):A(-1)=0", R"(\n?ILLEGAL QUANTITY  ERROR IN 10)"},
     {"out of memory strings", "10 DIM A$(20000)", R"(\n?OUT OF MEMORY  ERROR IN 10)"},
     {"on with a negative index", "10 ON -1 GOTO 10", R"(\n?ILLEGAL QUANTITY  ERROR IN 10)"},
+    {"keywords inside names", "10 SCORE=5:PRINT SCORE", R"(\n?SYNTAX  ERROR IN 10)"},
+    {"reserved variables", "10 TI=5", R"(\n?SYNTAX  ERROR IN 10)"},
+    {"status is read-only", "10 ST=1", R"(\n?SYNTAX  ERROR IN 10)"},
 };
 }  // namespace
 
