@@ -19,7 +19,7 @@
 fac_desc = facmo                ; $64/$65: the descriptor of a string value
 arg_desc = argmo                ; $6C/$6D: the same in ARG
 
-.segment "BASIC"
+.segment "BASIC2"
 
 ; A number in FAC, or ?TYPE MISMATCH.
 eval_numeric:
@@ -134,6 +134,8 @@ eval:
     ldx #$FF
     jsr logic_operand
     jsr eval_and
+    jsr both_numbers
+    pla
     jsr logic_operator
     jmp @next
 
@@ -146,6 +148,8 @@ eval_and:
     ldx #0
     jsr logic_operand
     jsr eval_relation
+    jsr both_numbers
+    pla
     jsr logic_operator
     jmp @next
 done:
@@ -167,21 +171,9 @@ logic_operand:
     pha
     jmp chrget
 
-; FAC = left AND/OR FAC as 16-bit signed integers.
+; FAC = ARG AND/OR FAC as 16-bit signed integers (A: $FF OR, 0 AND).
 logic_operator:
-    pla
-    sta index2
-    pla
-    sta index2+1
-    jsr pull_arg
-    ora valtyp
-    jne mismatch
-    pla
     sta dscpnt+2
-    lda index2+1
-    pha
-    lda index2
-    pha
     jsr ayint
     lda facmo
     pha

@@ -1,17 +1,18 @@
-; files.s: LOAD, SAVE, VERIFY, OPEN and CLOSE, and the channels of PRINT#, INPUT#, GET# and
-; CMD, all through the KERNAL's jump table, which answers for the tape, the disk drive and the
+; files.s: LOAD, SAVE, VERIFY, OPEN, CLOSE, PRINT# and CMD, and the channels of INPUT# and
+; GET#, all through the KERNAL's jump table, which answers for the tape, the disk drive and the
 ; other devices; its error numbers are BASIC's first nine.
 ; LOAD in direct mode replaces the program and relinks it; in a program it loads and runs the
 ; new program from its start, keeping the variables. VERIFY in direct mode says OK.
-; Called by: the statement table; the channel routines by print.s, input.s and interpreter.s.
+; PRINT# sends one statement's output to a file, CMD all output until the channel closes.
+; Called by: the statement table; the channel routines by input.s and interpreter.s.
 
 .include "zeropage.inc"
 .macpack longbranch
 
 .export statement_load, statement_save, statement_verify, statement_open, statement_close
-.export close_channel, open_input
-.import eval, eval_byte, expect_comma, check_string, free_fac_string, error, newstt
-.import ready, relink, clear_variables, print_string, restore_data
+.export close_channel, open_input, statement_print_file, statement_cmd
+.import statement_print, eval, eval_byte, expect_comma, check_string, free_fac_string, error, newstt
+.import start_program, ready, relink, clear_variables, print_string, restore_data
 
 .segment "BASICGAP"
 
@@ -37,6 +38,28 @@ open_input:
     jsr chrget
 @done:
     rts
+
+; PRINT#file[, items]
+statement_print_file:
+    jsr open_output
+    jsr statement_print
+    jmp close_channel
+
+; CMD file[, items]: the output stays with the file.
+statement_cmd:
+    jsr open_output
+    jmp statement_print
+
+open_output:
+    jsr eval_byte
+    stx channel
+    jsr CHKOUT
+    bcs kernal_error
+    jsr chrgot
+    beq @done
+    jsr expect_comma
+@done:
+    jmp chrgot
 
 kernal_error:
     tax
@@ -125,13 +148,7 @@ statement_verify:
     inx
     beq @direct
     jsr restore_data        ; a program loads the next and runs it, variables kept
-    lda txttab
-    sec
-    sbc #1
-    sta txtptr
-    lda txttab+1
-    sbc #0
-    sta txtptr+1
+    jsr start_program
     pla
     pla
     jmp newstt

@@ -16,7 +16,7 @@ digit   = sgnflg        ; the digit being counted
 
 CHROUT = $FFD2
 
-.segment "FLOAT"
+.segment "FLOAT2"
 
 fout:
     ldy #' '

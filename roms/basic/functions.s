@@ -154,13 +154,15 @@ fn_chr:
     ldy #>fbuffr
 ; A new temporary string: a copy of A bytes at X/Y.
 new_string:
-    stx index
-    sty index+1
-    pha
+    stx dscpnt+1            ; collecting garbage leaves dscpnt alone, not index
+    sty dscpnt+2
     jsr alloc_string
     stx index2
     sty index2+1
-    pla
+    ldx dscpnt+1
+    stx index
+    ldx dscpnt+2
+    stx index+1
     pha
     jsr copy_bytes
     pla
@@ -280,14 +282,17 @@ substring:
     bcc @take
     lda count+1
 @take:
-    sta count               ; the length taken, from index2 on
+    tax                     ; the length taken, from index2 on
     lda index2
     pha
-    lda count
-    jsr alloc_string
-    lda argmo               ; the string may have moved: read its descriptor now
+    txa
+    pha
+    jsr alloc_string        ; may move the string: its descriptor is read after
+    lda argmo
     ldy argmo+1
     jsr free_string
+    pla
+    sta count
     pla
     clc
     adc index
@@ -300,9 +305,8 @@ substring:
     lda frespc+1
     sta index2+1
     lda count
-    pha
     jsr copy_bytes
-    pla
+    lda count
     ldx frespc
     ldy frespc+1
     jmp make_temp

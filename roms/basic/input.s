@@ -13,7 +13,7 @@
 .import syntax_error, error, error_in_direct, print_string, expect_char, check_string
 .import find_var, text_string, make_temp, alloc_string, assign_string, input_line
 .import string_literal, free_fac_string, statement_print_string, open_input, close_channel
-.import statement_data
+.import statement_data, store_number, enter_next_line
 
 input_stack = $12       ; the stack pointer INPUT started with
 
@@ -203,22 +203,11 @@ next_item:
     lda (txtptr),y
     bne @statement
 @line_end:
-    ldy #2                  ; the next line's link
-    lda (txtptr),y
+    jsr enter_next_line
     beq @out
-    iny
-    lda (txtptr),y
-    sta datlin
-    iny
-    lda (txtptr),y
+    stx datlin
     sta datlin+1
-    lda txtptr
-    clc
-    adc #4
-    sta txtptr
-    bcc @statement
-    inc txtptr+1
-    bne @statement
+    jmp @statement
 @out:
     jsr swap_pointers
     ldx #ERR_OUT_OF_DATA
@@ -252,20 +241,7 @@ read_item:
     beq @store
     jmp redo
 @store:
-; FAC into the number variable at forpnt.
-store_number:
-    bit intflg
-    bmi @integer
-    jmp movvf
-@integer:
-    jsr ayint
-    ldy #0
-    lda facmo
-    sta (forpnt),y
-    iny
-    lda faclo
-    sta (forpnt),y
-    rts
+    jmp store_number
 
 ; A bad number: READ's is a syntax error in its DATA line; INPUT's asks again.
 redo:

@@ -11,7 +11,7 @@
 .export newstt, exec_statement, ready, syntax_error, error, reset_stack_frames
 .export print_string, check_statement_end, break_statement, end_statement, statement_cont
 .export illegal_quantity, type_mismatch, out_of_memory, error_in_direct, newline_if_needed
-.export init_temporaries, input_line
+.export init_temporaries, input_line, enter_next_line
 .import crunch, store_line, do_new, statement_table, banner_text, ready_text, error_text
 .import break_text, in_text, bytes_free_text, goto_statement, close_channel
 
@@ -131,6 +131,10 @@ main:
     sta channel
     jsr init_temporaries
     jsr input_line
+    lda #$80                ; the KERNAL's messages (SEARCHING FOR ...) show in direct mode
+    jsr SETMSG
+    ldx #$FF                ; a typed line is direct until it proves to be numbered
+    stx curlin+1
     lda #<(buf-1)
     sta txtptr
     lda #>(buf-1)
@@ -142,8 +146,6 @@ main:
     jsr store_line
     jmp main
 @direct:
-    ldx #$FF
-    stx curlin+1
     jsr exec_statement
     jmp newstt
 
@@ -181,21 +183,10 @@ newstt:
     lda curlin+1
     cmp #$FF
     beq @ready
-    ldy #2                  ; the next line's link: zero at the end of the program
-    lda (txtptr),y
+    jsr enter_next_line
     beq @ready
-    iny
-    lda (txtptr),y
-    sta curlin
-    iny
-    lda (txtptr),y
+    stx curlin
     sta curlin+1
-    lda txtptr
-    clc
-    adc #4
-    sta txtptr
-    bcc @statement
-    inc txtptr+1
 @statement:
     jsr chrget
     jsr exec_statement
@@ -204,6 +195,28 @@ newstt:
     jmp end_program
 
 ; RUN/STOP between statements: the program can go on with CONT.
+; From the zero byte that ends a line into the next line: Z set at the end of the program,
+; else X (low)/A (high) = its number and the text pointer on its number's high byte.
+enter_next_line:
+    ldy #2
+    lda (txtptr),y
+    beq @done
+    iny
+    lda (txtptr),y
+    tax
+    lda txtptr
+    clc
+    adc #4
+    sta txtptr
+    bcc @read
+    inc txtptr+1
+@read:
+    ldy #0
+    lda (txtptr),y          ; the number's high byte, now at offset 0
+    ldy #1                  ; Z clear
+@done:
+    rts
+
 break_key:
     jsr keep_place
     jmp print_break

@@ -1,24 +1,10 @@
-; messages.s: the texts BASIC prints: the start-up banner naming this BASIC and its version,
-; READY, BREAK and the error messages in error-number order.
+; messages.s: the error messages BASIC prints, in error-number order.
 ; Called by: interpreter.s.
 
-.export banner_text, bytes_free_text, ready_text, break_text, in_text, error_text
-
-.include "version.inc"
+.export error_text
 
 .segment "BASIC"
 
-banner_text:
-    .byte $0D, "  **** VORNCE BUILT-IN ROMS ", ROMS_VERSION, " ****", $0D, $0D
-    .byte " 64K RAM SYSTEM  ", 0
-bytes_free_text:
-    .byte " BASIC BYTES FREE", $0D, 0
-ready_text:
-    .byte $0D, "READY.", $0D, 0
-break_text:
-    .byte "BREAK", 0
-in_text:
-    .byte " IN ", 0
 ; The messages of errors 1 to 30, in number order.
 error_text:
     .byte "TOO MANY FILES", 0

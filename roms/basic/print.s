@@ -1,42 +1,17 @@
-; print.s: PRINT, PRINT# and CMD. Items: expressions (numbers as the package formats them with
-; a blank after, strings as they are), ';' (no gap), ',' (to the next 10-column zone), TAB(
-; and SPC(; a list not ending in ';' or ',' ends the line. PRINT# and CMD send the output to a
-; file: PRINT# for one statement, CMD until the channel closes.
-; Called by: the statement table; INPUT prints its prompt through statement_print_string.
+; print.s: PRINT. Items: expressions (numbers as the package formats them with a blank after,
+; strings as they are), ';' (no gap), ',' (to the next 10-column zone), TAB( and SPC(; a list
+; not ending in ';' or ',' ends the line. On a file (PRINT#, CMD) the gaps are blanks, on the
+; screen steps to the right.
+; Called by: the statement table, PRINT# and CMD; INPUT prints its prompt through
+; statement_print_string.
 
 .include "zeropage.inc"
 .macpack longbranch
 
-.export statement_print, statement_print_file, statement_cmd, statement_print_string
-.import eval, eval_byte, expect_close, expect_comma, free_fac_string, close_channel, error
-.import syntax_error, print_string
+.export statement_print, statement_print_string
+.import eval, eval_byte, expect_close, free_fac_string, print_string
 
-.segment "BASIC"
-
-; PRINT#file[, items]
-statement_print_file:
-    jsr open_output
-    jsr statement_print
-    jmp close_channel
-
-; CMD file[, items]: the output stays with the file.
-statement_cmd:
-    jsr open_output
-    jmp statement_print
-
-open_output:
-    jsr eval_byte
-    stx channel
-    jsr CHKOUT
-    bcc @open
-    tax
-    jmp error
-@open:
-    jsr chrgot
-    beq @done
-    jsr expect_comma
-@done:
-    jmp chrgot
+.segment "BASIC2"
 
 statement_print:
     beq @newline

@@ -9,7 +9,7 @@
 
 .export store_line, find_line, parse_line_number, do_new, clear_variables, relink
 .export statement_new, statement_clr, statement_run, statement_list, goto_line
-.export copy_down_memory
+.export copy_down_memory, start_program
 .import newstt, ready, syntax_error, error, reset_stack_frames, init_temporaries
 .import print_keyword, check_statement_end, restore_data
 
@@ -347,6 +347,11 @@ statement_run:
     jmp newstt
 @from_start:
     jsr clear_for_run
+    jsr start_program
+    jmp newstt
+
+; The text pointer on the zero byte before the first line, where the statement loop enters it.
+start_program:
     lda txttab
     sec
     sbc #1
@@ -356,9 +361,11 @@ statement_run:
     sta txtptr+1
     lda #0
     sta curlin+1
-    jmp newstt
+    rts
 
 clear_for_run:
+    lda #0                  ; a running program gets no KERNAL messages
+    jsr SETMSG
     jsr clear_variables
     jmp reset_stack_frames
 

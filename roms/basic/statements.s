@@ -8,7 +8,7 @@
 .include "zeropage.inc"
 .macpack longbranch
 
-.export statement_table, let, statement_data, statement_rem, goto_statement
+.export store_number, statement_table, let, statement_data, statement_rem, goto_statement
 .import ready, syntax_error, error, exec_statement, check_statement_end, newstt, type_mismatch
 .import statement_new, statement_clr, statement_run, statement_list, goto_line, parse_line_number
 .import eval, eval_numeric, eval_address, eval_byte, expect_comma, expect_char, check_numeric
@@ -138,7 +138,13 @@ let:
     pla
     sta forpnt+1
     bit valtyp
-    bmi @string
+    bpl store_number
+    jmp assign_string
+@mismatch:
+    jmp type_mismatch
+
+; FAC into the number variable at forpnt (an integer when intflg says so).
+store_number:
     bit intflg
     bmi @integer
     jmp movvf
@@ -151,10 +157,6 @@ let:
     lda faclo
     sta (forpnt),y
     rts
-@string:
-    jmp assign_string
-@mismatch:
-    jmp type_mismatch
 
 goto_statement:
     jsr parse_line_number

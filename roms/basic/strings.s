@@ -20,7 +20,7 @@ gc_desc = $5B           ; $5B/$5C its descriptor
 fac_desc = facmo
 arg_desc = argmo
 
-.segment "BASIC"
+.segment "BASIC2"
 
 ; "text": a temporary descriptor of the text between the quotes (the line's end may close it).
 string_literal:

@@ -9,7 +9,7 @@
 
 .export crunch, print_keyword
 
-.segment "BASIC"
+.segment "BASIC2"
 
 ; Keyword text, the last letter of each with bit 7 set, in token order; a zero ends the table.
 .macro keyword text

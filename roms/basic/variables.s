@@ -15,7 +15,7 @@
 .import copy_down_memory, collect_garbage, check_room, make_string, push_descriptor, time_string
 
 
-.segment "BASIC"
+.segment "BASIC2"
 
 ; C clear for a letter in A.
 is_letter:
@@ -80,9 +80,8 @@ variable_value:
     bne @memory
     cpx #'T'
     bne @memory
-    jsr READST
-    tay
-    jmp sngflt
+    jsr READST              ; a signed byte, as programs see it
+    jmp float
 @memory:
     lda varpnt
     ldy varpnt+1
@@ -425,7 +424,7 @@ make_array:
     ldx dim_low
     ldy dim_high
     jsr multiply16
-    bcs @full
+    jcs @full
     lda $28
     sta index2
     lda $29
@@ -455,9 +454,17 @@ make_array:
     bcs @full
     tay
     pla
+    ldx index2+1            ; collecting garbage uses index2
+    stx dim_high
+    ldx index2
+    stx dim_low
     jsr check_room
     stx strend
     sty strend+1
+    lda dim_low
+    sta index2
+    lda dim_high
+    sta index2+1
     ldy #0
     lda varnam
     sta (lowtr),y

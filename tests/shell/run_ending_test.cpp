@@ -20,7 +20,7 @@ enum class Roms { Genuine, Builtin };
 
 // What today's built-in ROMs still lack. A case that needs one of these is skipped on them, with
 // its name; strike an entry off once the built-in ROMs have it, and its cases run there too.
-const std::set<std::string> kMissingFromBuiltinRoms = {"INPUT and string variables"};
+const std::set<std::string> kMissingFromBuiltinRoms = {};
 
 #define SKIP_WHERE_BUILTIN_ROMS_LACK(feature)                                          \
   if (GetParam() == Roms::Builtin && kMissingFromBuiltinRoms.count(feature) != 0) {  \
