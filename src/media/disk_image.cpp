@@ -8,6 +8,7 @@
 // Called by: the allocation map, the directory code and the virtual drive.
 #include "media/disk_image.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -71,7 +72,9 @@ bool DiskImage::Load(const std::string& path, std::string& error) {
     return false;
   }
   path_ = path;
-  writeProtected = access(path.c_str(), W_OK) != 0;
+  // the permission bits count even for a user access() lets write anyway (root)
+  struct stat status {};
+  writeProtected = access(path.c_str(), W_OK) != 0 || (stat(path.c_str(), &status) == 0 && (status.st_mode & 0222) == 0);
   return true;
 }
 
