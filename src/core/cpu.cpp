@@ -149,9 +149,8 @@ int ExecuteInstruction() {
     opcode = Ram[pc];
   } else {
     // the one place a virtual drive takes over the KERNAL's bus routines
-    if (driveBusTrap != nullptr && static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine)
-        [[unlikely]] {
-      if (driveBusTrap(pc)) return kBusTrapCycles;
+    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
+      if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
     }
     opcode = MemRead(pc);
   }
