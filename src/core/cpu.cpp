@@ -19,6 +19,7 @@
 CpuRegisters CpuRegs;
 bool jamHaltsCpu = false;
 uint16_t jamAddress = 0;
+bool (*driveBusTrap)(uint16_t pc) = nullptr;
 
 // NMOS base counts, except $91 and $9D, which are charged one cycle less, and the jam opcodes.
 const int8_t cycleTable[256] = {
@@ -46,6 +47,7 @@ namespace {
 constexpr uint16_t kNmiVector = 0xFFFA;
 constexpr uint16_t kResetVector = 0xFFFC;
 constexpr uint16_t kIrqVector = 0xFFFE;
+constexpr int kBusTrapCycles = 6;
 
 // Shared by BRK and the interrupt lines; only the B bit in the pushed status tells them apart.
 // Returns the handler's address.
@@ -142,7 +144,16 @@ int ServiceInterrupts() {
 int ExecuteInstruction() {
   CpuRegisters& r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
-  const uint8_t opcode = pc < 0xA000 ? Ram[pc] : MemRead(pc);
+  uint8_t opcode;
+  if (pc < 0xA000) {
+    opcode = Ram[pc];
+  } else {
+    // the one place a virtual drive takes over the KERNAL's bus routines
+    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
+      if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
+    }
+    opcode = MemRead(pc);
+  }
   ++pc;
 
   // 256 distinct labels on a byte: every opcode has exactly one case

@@ -57,9 +57,10 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
     ShowMessageBox("VornCE initialization failed", "Error!");
     return kExitStartFailed;
   }
-  if (std::string error; !PrepareStartupMedia(options.mediaFile, error)) {
+  if (std::string error; !PrepareStartupMedia(options.mediaFile, options.diskFile, error)) {
     ShowMessageBox(error.c_str(), "Error!");
-    return kExitMachineProblem;
+    // a disk that cannot be used is refused, and the machine starts without it
+    if (MediaKindOf(options.mediaFile) != MediaKind::DiskImage && options.diskFile.empty()) return kExitMachineProblem;
   }
   if (!OpenDisplaySession(&window)) {
     ShowMessageBox("VornCE GAPI initialization failed", "Error!");

@@ -1,7 +1,7 @@
 // desktop_window.cpp: the main window: menu bar, picture, keys, focus and dropped files.
 //
 // It plays the handheld application's window: the six menus with their command numbers and
-// check marks, function keys posted as key down then key up, the tap that rotates the picture,
+// check marks, the status bar telling why a disk program stops, function keys posted as key down then key up, the tap that rotates the picture,
 // and the focus rule (losing it pauses the emulation and suspends the display, regaining it
 // resumes both). Key auto-repeat is dropped: the C64's own keyboard scan repeats keys.
 // Called by: the desktop front end, which creates one window on the application thread.
@@ -14,9 +14,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "core/scheduler.h"
+#include "drive/disk_drive.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/desktop/key_mapping.h"
 #include "platform/desktop/picture_widget.h"
@@ -28,6 +30,9 @@
 
 namespace {
 constexpr int kFramePollMilliseconds = 20;
+const char* const kOwnCodeNotice =
+    "This program sends its own code to the disk drive: it needs a drive with its own processor, "
+    "which drive 8 does not have.";
 }  // namespace
 
 DesktopWindow::DesktopWindow(int scale) : picture_(new PictureWidget(scale, this)) {
@@ -41,6 +46,9 @@ DesktopWindow::DesktopWindow(int scale) : picture_(new PictureWidget(scale, this
     RefreshFromState();
   });
   connect(&frameTimer_, &QTimer::timeout, picture_, &PictureWidget::Refresh);
+  connect(&frameTimer_, &QTimer::timeout, this, [this] {
+    if (TakeOwnCodeNotice()) statusBar()->showMessage(kOwnCodeNotice);
+  });
   frameTimer_.start(kFramePollMilliseconds);
   RefreshFromState();
 }
