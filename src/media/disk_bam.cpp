@@ -120,6 +120,7 @@ void FormatDisk(DiskImage& image, const std::string& name, const std::string& id
     }
   }
   uint8_t* bam = image.Sector(kDirectoryTrack, kBamSector);
+  if (bam == nullptr) return;  // every accepted size has the directory track
   std::memset(bam, 0, kSectorSize);
   bam[0] = kDirectoryTrack;
   bam[1] = kFirstDirectorySector;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "core/machine.h"
 #include "drive/disk_drive.h"
@@ -22,16 +21,6 @@ constexpr uint16_t kChkin = 0xFFC6, kChkout = 0xFFC9, kClrchn = 0xFFCC, kChrin =
 constexpr uint16_t kChrout = 0xFFD2, kLoad = 0xFFD5, kSave = 0xFFD8, kGetin = 0xFFE4, kReadst = 0xFFB7;
 constexpr uint16_t kNameAt = 0xC000;
 constexpr uint8_t kErrorFileNotFound = 4, kErrorDeviceNotPresent = 5;
-
-// BASIC-level cases the built-in BASIC cannot run yet: it has no LOAD, SAVE, OPEN, PRINT#, INPUT#
-// or GET#. The KERNAL-level tests below cover the same paths on the built-in ROMs.
-const std::set<std::string> kMissingFromBuiltinRoms = {"LOAD and LIST of the directory", "SAVE and LOAD",
-                                                       "OPEN, PRINT#, INPUT# and GET#", "status on channel 15"};
-
-#define SKIP_WHERE_BUILTIN_BASIC_LACKS(feature)                                         \
-  if (GetParam() == RomSet::Builtin && kMissingFromBuiltinRoms.count(feature) != 0) {  \
-    GTEST_SKIP() << "the built-in BASIC does not have " << (feature) << " yet";        \
-  }
 
 DiskBytes Text(const std::string& text) { return DiskBytes(text.begin(), text.end()); }
 
@@ -234,7 +223,6 @@ TEST_P(DriveOnTheBus, OtherDevicesAndADriveWithoutDiskAreAbsent) {
 }
 
 TEST_P(DriveOnTheBus, BasicListsTheDirectory) {
-  SKIP_WHERE_BUILTIN_BASIC_LACKS("LOAD and LIST of the directory");
   TypeAndRun("LOAD\"$\",8\rLIST\r", 3);
   EXPECT_TRUE(ScreenShows("0 \"TEST DISK       \" AB 2A")) << ScreenText();
   EXPECT_TRUE(ScreenShows("1    \"PROG\"             PRG")) << ScreenText();
@@ -243,7 +231,6 @@ TEST_P(DriveOnTheBus, BasicListsTheDirectory) {
 }
 
 TEST_P(DriveOnTheBus, BasicSavesAndLoadsAProgram) {
-  SKIP_WHERE_BUILTIN_BASIC_LACKS("SAVE and LOAD");
   TypeAndRun("10 PRINT\"FROM DISK\"\rSAVE\"MINE\",8\rNEW\rLOAD\"MINE\",8\rRUN\r", 4);
   EXPECT_TRUE(ScreenShows("FROM DISK")) << ScreenText();
   DiskImage onDisk;
@@ -256,14 +243,12 @@ TEST_P(DriveOnTheBus, BasicSavesAndLoadsAProgram) {
 }
 
 TEST_P(DriveOnTheBus, BasicWritesAndReadsASequentialFile) {
-  SKIP_WHERE_BUILTIN_BASIC_LACKS("OPEN, PRINT#, INPUT# and GET#");
   TypeAndRun("10 OPEN2,8,2,\"LOG,S,W\":PRINT#2,\"ONE\":PRINT#2,\"TWO\":CLOSE2\r"
              "20 OPEN2,8,2,\"LOG\":INPUT#2,A$:GET#2,B$,C$:CLOSE2\r30 PRINTA$;\"/\";B$;C$\rRUN\r", 4);
   EXPECT_TRUE(ScreenShows("ONE/TW")) << ScreenText();
 }
 
 TEST_P(DriveOnTheBus, BasicReadsTheStatus) {
-  SKIP_WHERE_BUILTIN_BASIC_LACKS("status on channel 15");
   TypeAndRun("10 OPEN15,8,15,\"S:PROG\":INPUT#15,A,B$,C,D:PRINTA;B$;C:CLOSE15\rRUN\r", 3);
   EXPECT_TRUE(ScreenShows(" 1 FILES SCRATCHED 1")) << ScreenText();
 }
