@@ -72,13 +72,6 @@ CommandOutcome Scratch(DiskImage& image, const std::string& argument) {
   return Answer(kDosFilesScratched, static_cast<uint8_t>(scratched), scratched > 0);
 }
 
-const DirectoryEntry* FindEntry(const std::vector<DirectoryEntry>& entries, const std::string& pattern) {
-  for (const DirectoryEntry& entry : entries) {
-    if (NameMatches(pattern, entry.name)) return &entry;
-  }
-  return nullptr;
-}
-
 CommandOutcome Rename(DiskImage& image, const std::string& argument) {
   const size_t equals = argument.find('=');
   if (equals == std::string::npos) return Answer(kDosNoFileName);
@@ -87,8 +80,8 @@ CommandOutcome Rename(DiskImage& image, const std::string& argument) {
   if (newName.empty() || newName.size() > kFileNameLength || HasWildcards(newName)) return Answer(kDosNameSyntax);
   std::vector<DirectoryEntry> entries;
   if (const DiskFault fault = ReadDirectory(image, entries); fault.code != 0) return FromFault(fault);
-  if (FindEntry(entries, newName) != nullptr) return Answer(kDosFileExists);
-  const DirectoryEntry* old = FindEntry(entries, oldName);
+  if (FirstMatch(entries, newName) != nullptr) return Answer(kDosFileExists);
+  const DirectoryEntry* old = FirstMatch(entries, oldName);
   if (old == nullptr) return Answer(kDosFileNotFound);
   DirectoryEntry renamed = *old;
   renamed.name = newName;

@@ -51,3 +51,10 @@ bool NameMatches(const std::string& pattern, const std::string& name) {
 }
 
 bool HasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+const DirectoryEntry* FirstMatch(const std::vector<DirectoryEntry>& entries, const std::string& pattern) {
+  for (const DirectoryEntry& entry : entries) {
+    if (NameMatches(pattern, entry.name)) return &entry;
+  }
+  return nullptr;
+}

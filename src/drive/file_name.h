@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "media/disk_directory.h"
 
@@ -24,3 +25,5 @@ OpenRequest ParseOpenName(const std::string& text);
 // characters themselves; without "*" the lengths must agree.
 bool NameMatches(const std::string& pattern, const std::string& name);
 bool HasWildcards(const std::string& name);
+// The first of the entries whose name matches pattern, or null.
+const DirectoryEntry* FirstMatch(const std::vector<DirectoryEntry>& entries, const std::string& pattern);

@@ -17,17 +17,6 @@
 #include "media/disk_bam.h"
 #include "platform/message_box.h"
 
-namespace {
-constexpr int kDataPerSector = kSectorSize - 2;
-
-const DirectoryEntry* FindFile(const std::vector<DirectoryEntry>& entries, const std::string& pattern) {
-  for (const DirectoryEntry& entry : entries) {
-    if (NameMatches(pattern, entry.name)) return &entry;
-  }
-  return nullptr;
-}
-}  // namespace
-
 void VirtualDrive::Insert(DiskImage image) {
   image_ = std::move(image);
   ownCodeCommand_.clear();
@@ -83,7 +72,7 @@ void VirtualDrive::OpenForRead(Channel& channel, const OpenRequest& request) {
   if (const DiskFault fault = ReadDirectory(image_, entries); fault.code != 0) {
     return SetStatus(fault.code, fault.track, fault.sector);
   }
-  const DirectoryEntry* entry = FindFile(entries, request.name);
+  const DirectoryEntry* entry = FirstMatch(entries, request.name);
   if (entry == nullptr) return SetStatus(kDosFileNotFound);
   if (entry->Type() == FileType::Rel || (request.type && *request.type != entry->Type())) return SetStatus(kDosTypeMismatch);
   if (!entry->Closed() && request.mode != FileMode::Modify) return SetStatus(kDosWriteFileOpen);
@@ -102,7 +91,7 @@ void VirtualDrive::OpenForWrite(Channel& channel, const OpenRequest& request, Fi
   if (const DiskFault fault = ReadDirectory(image_, entries); fault.code != 0) {
     return SetStatus(fault.code, fault.track, fault.sector);
   }
-  const DirectoryEntry* existing = FindFile(entries, request.name);
+  const DirectoryEntry* existing = FirstMatch(entries, request.name);
   if (request.mode == FileMode::Append) {
     if (existing == nullptr) return SetStatus(kDosFileNotFound);
     if (const DiskFault fault = ReadFileChain(image_, existing->first, channel.data); fault.code != 0) {

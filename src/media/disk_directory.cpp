@@ -16,7 +16,6 @@
 namespace {
 constexpr int kEntriesPerSector = 8;
 constexpr int kEntrySize = 32;
-constexpr int kDataPerSector = kSectorSize - 2;
 constexpr int kFileInterleave = 10;
 constexpr int kDirectoryInterleave = 3;
 constexpr uint8_t kPadding = 0xA0;

@@ -10,6 +10,8 @@
 
 enum class FileType : uint8_t { Del = 0, Seq = 1, Prg = 2, Usr = 3, Rel = 4 };
 inline constexpr int kFileNameLength = 16;
+// A file sector holds the link to the next one, then this many bytes of the file.
+inline constexpr int kDataPerSector = kSectorSize - 2;
 
 // "DEL", "SEQ", "PRG", "USR", "REL", or "???" for a type byte outside them.
 const char* FileTypeName(uint8_t typeBits);

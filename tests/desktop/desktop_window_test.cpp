@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -12,13 +15,17 @@
 #include "chips/cia.h"
 #include "core/machine.h"
 #include "core/scheduler.h"
+#include "drive/disk_drive.h"
 #include "platform/desktop/desktop_app.h"
 #include "platform/desktop/desktop_window.h"
 #include "platform/display.h"
+#include "platform/message_box.h"
 #include "shell/commands.h"
 #include "shell/display_session.h"
 #include "shell/keyboard_input.h"
 #include "sound/sound_output.h"
+#include "support/d64_builder.h"
+#include "support/temp_folder.h"
 #include "support/test_machine.h"
 
 namespace {
@@ -28,6 +35,20 @@ QAction* ActionFor(const DesktopWindow& window, int command) {
   }
   return nullptr;
 }
+
+std::string shownMessage;
+void NoteMessage(const char* text, const char*) { shownMessage = text; }
+
+// The window's drop handler reached directly: the offscreen platform delivers no drops.
+struct DropTarget : DesktopWindow {
+  DropTarget() : DesktopWindow(1) {}
+  void Drop(const std::string& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    dropEvent(&drop);
+  }
+};
 
 std::vector<int> CheckedCommands(const DesktopWindow& window) {
   std::vector<int> checked;
@@ -153,4 +174,34 @@ TEST_F(DesktopWindowTest, QuitWhilePausedStillEndsTheProgram) {
 
   auto ended = std::async(std::launch::async, [&] { EndDesktopSession(emulation); });
   EXPECT_EQ(ended.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+}
+
+TEST_F(DesktopWindowTest, DroppedDisksAreAttachedAndStartedOrRefusedWithAMessage) {
+  TempFolder folder;
+  DiskBytes bytes = BlankD64();
+  AddD64File(bytes, "HELLO", 2, {0x00, 0x30, 0xAB}, 1, 0);
+  const std::string good = folder.Write("good.d64", bytes);
+  const std::string bad = folder.Write("bad.d64", DiskBytes(1000));
+  SetMessageBoxHandler(NoteMessage);
+  PokeBytes(0x1000, {0x4C, 0x00, 0x10});
+  DropTarget target;
+  ASSERT_TRUE(OpenDisplaySession(&target));
+  std::thread emulation(EmulationThread);
+
+  target.Drop(bad);
+  EXPECT_NE(shownMessage.find(bad), std::string::npos) << shownMessage;
+  EXPECT_NE(shownMessage.find("174848, 175531, 196608 or 197376 bytes"), std::string::npos) << shownMessage;
+  EXPECT_FALSE(DiskAttached());
+  EXPECT_EQ(emulationRunning.load(), 1u);
+
+  target.Drop(good);
+  EXPECT_TRUE(DiskAttached());
+  EXPECT_EQ(Ram[0x3000], 0xAB);
+  EXPECT_EQ(Ram[0xC6], 4) << "RUN typed";
+  target.RunMenuCommand(kCommandDetachDisk);
+  EXPECT_FALSE(DiskAttached());
+  EXPECT_EQ(emulationRunning.load(), 1u);
+
+  EndDesktopSession(emulation);
+  SetMessageBoxHandler(nullptr);
 }

@@ -89,6 +89,20 @@ class DriveOnTheBus : public ::testing::TestWithParam<RomSet> {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
 
+  // The image file as it is now on disk, and its files.
+  DiskImage ImageFile() const {
+    DiskImage image;
+    std::string error;
+    EXPECT_TRUE(image.Load(path_, error)) << error;
+    return image;
+  }
+
+  static std::vector<DirectoryEntry> Files(const DiskImage& image) {
+    std::vector<DirectoryEntry> entries;
+    EXPECT_EQ(ReadDirectory(image, entries).code, 0);
+    return entries;
+  }
+
   std::string ScreenText() {
     std::string text;
     for (const std::string& line : ScreenLines()) text += line + "\n";
@@ -128,11 +142,8 @@ TEST_P(DriveOnTheBus, SaveReplacesTheImageFileWholeAndLoadsBack) {
   SetFile(1, 8, 0, "SAVED");
   const CallOutcome saved = CallRoutine(kSave, 0xFB, 0x58, 0xC3, false, nullptr, 20000000);
   EXPECT_EQ(saved.carry, 0);
-  DiskImage onDisk;
-  std::string error;
-  ASSERT_TRUE(onDisk.Load(path_, error));
-  std::vector<DirectoryEntry> entries;
-  ReadDirectory(onDisk, entries);
+  const DiskImage onDisk = ImageFile();
+  const std::vector<DirectoryEntry> entries = Files(onDisk);
   ASSERT_EQ(entries.size(), 3u);
   std::vector<uint8_t> data;
   ASSERT_EQ(ReadFileChain(onDisk, entries[2].first, data).code, 0);
@@ -233,11 +244,7 @@ TEST_P(DriveOnTheBus, BasicListsTheDirectory) {
 TEST_P(DriveOnTheBus, BasicSavesAndLoadsAProgram) {
   TypeAndRun("10 PRINT\"FROM DISK\"\rSAVE\"MINE\",8\rNEW\rLOAD\"MINE\",8\rRUN\r", 4);
   EXPECT_TRUE(ScreenShows("FROM DISK")) << ScreenText();
-  DiskImage onDisk;
-  std::string error;
-  ASSERT_TRUE(onDisk.Load(path_, error));
-  std::vector<DirectoryEntry> entries;
-  ReadDirectory(onDisk, entries);
+  const std::vector<DirectoryEntry> entries = Files(ImageFile());
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[2].name, "MINE");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "drive/directory_listing.h"
@@ -156,6 +157,28 @@ TEST_F(DriveTest, FilesOpenAsTheirNamesAndOptionsAsk) {
     drive_.Open(c.channel, c.name);
     EXPECT_EQ(Status(), c.status) << c.name;
     EXPECT_EQ(ReadFile(c.channel), c.contents) << c.name;
+  }
+}
+
+TEST_F(DriveTest, TheDirectoryListsTheFilesAPatternMatches) {
+  const struct {
+    const char* name;
+    std::vector<std::string> listed;
+  } cases[] = {
+      {"$", {"PROG", "DATA", "DATB", "RECORDS", "KEEP"}},
+      {"$:DAT*", {"DATA", "DATB"}},
+      {"$0:?EEP", {"KEEP"}},
+      {"$:NONE", {}},
+  };
+  const std::vector<std::string> all = {"PROG", "DATA", "DATB", "RECORDS", "KEEP"};
+  for (const auto& c : cases) {
+    drive_.Open(0, c.name);
+    const std::string listing = ReadFile(0);
+    for (const std::string& file : all) {
+      const bool wanted = std::find(c.listed.begin(), c.listed.end(), file) != c.listed.end();
+      EXPECT_EQ(listing.find('"' + file + '"') != std::string::npos, wanted) << c.name << " " << file;
+    }
+    EXPECT_NE(listing.find("BLOCKS FREE."), std::string::npos);
   }
 }
 
