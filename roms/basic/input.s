@@ -39,6 +39,7 @@ check_end:
 
 ; INPUT#file, variables: lines from the file, no prompts.
 statement_input_file:
+    jsr error_in_direct
     jsr open_input
     jsr input_items
     jmp close_channel
