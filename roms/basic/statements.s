@@ -100,6 +100,13 @@ statement_data:
 let:
     jsr find_var
     lda varnam
+    cmp #'S'
+    bne @not_st
+    lda varnam+1
+    cmp #'T'
+    beq @syntax
+@not_st:
+    lda varnam
     cmp #'T'
     bne @not_ti
     lda varnam+1
@@ -110,6 +117,7 @@ let:
     bmi @not_ti
     bit valtyp
     bmi @time
+@syntax:
     jmp syntax_error
 @time:
     lda #TOKEN_EQUAL

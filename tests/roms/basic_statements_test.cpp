@@ -50,7 +50,18 @@ TEST(BasicStatements, InputAsksAgainAndComplains) {
       {"quoted answers keep their commas; an empty answer keeps the variable",
        {"10 A$=\"OLD\":INPUT A$,B$:PRINT A$;\"/\";B$", "20 INPUT A$:PRINT A$", "RUN", "\"X, Y\",Z", ""},
        {"? \"X, Y\",Z", "X, Y/Z", "?", "X, Y"}},
-      {"INPUT is for programs only", {"INPUT A"}, {"INPUT A", "?ILLEGAL DIRECT  ERROR"}},
+      {"a ':' ends the answer: what follows is ignored, and missing items are asked for",
+       {"10 INPUT A:PRINT A", "20 INPUT B$:PRINT \"[\"B$\"]\"", "30 INPUT C,D:PRINT C;D", "RUN", "1:2", "  X Y :Z", "5:",
+        "6"},
+       {"? 1:2", "?EXTRA IGNORED", " 1", "?   X Y :Z", "?EXTRA IGNORED", "[X Y ]", "? 5:", "?? 6", " 5  6"}},
+      {"INPUT and INPUT# are for programs only; ST and TI cannot be set",
+       {"INPUT A", "INPUT#1,A", "ST=1", "TI=1"},
+       {"INPUT A", "?ILLEGAL DIRECT  ERROR", "INPUT#1,A", "?FILE NOT OPEN  ERROR", "ST=1", "?SYNTAX  ERROR", "TI=1",
+        "?SYNTAX  ERROR"}},
+      {"INPUT# and GET# read the keyboard and screen files without echoing RETURN",
+       {"10 OPEN 2,0:INPUT#2,A$,B:CLOSE 2:PRINT A$;B", "20 OPEN 3,3:GET#3,C$:CLOSE 3:PRINT \"[\"C$\"]\"",
+        "30 OPEN 1,3:PRINT#1,\"HI\";5:CMD 1:PRINT \"CMD\":PRINT#1:CLOSE 1", "RUN", "XY,42"},
+       {"XY,42 XY 42", " [ ]", "HI 5", "CMD"}},
   });
 }
 
