@@ -16,7 +16,7 @@
 listend = defpnt        ; $4E/$4F LIST: the last line to list
 linelen = dscpnt        ; store_line: the new line's length
 
-.segment "BASIC"
+.segment "BASIC1"
 
 ; Reads a line number (0-63999) from the text into linnum; stops at the first non-digit.
 ; Expects A and the carry as chrget left them.
