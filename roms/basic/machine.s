@@ -10,6 +10,14 @@
 .segment "BASIC2"
 
 statement_poke:
+    jsr address_and_byte
+    txa
+    ldy #0
+    sta (index),y
+    rts
+
+; "address, byte" (POKE's and WAIT's start): index = the address, X = the byte.
+address_and_byte:
     jsr eval_address
     lda linnum
     pha
@@ -18,12 +26,9 @@ statement_poke:
     jsr expect_comma
     jsr eval_byte
     pla
-    sta linnum+1
+    sta index+1
     pla
-    sta linnum
-    txa
-    ldy #0
-    sta (linnum),y
+    sta index
     rts
 
 ; SYS address: A, X, Y and the status from $030C-$030F, and back there afterwards.
@@ -50,28 +55,26 @@ statement_sys:
 
 ; WAIT address, mask[, invert]: until (PEEK(address) EOR invert) AND mask is nonzero.
 statement_wait:
-    jsr eval_address
-    lda linnum
+    jsr address_and_byte
+    txa                     ; the mask; evaluating the invert byte may use count and index
     pha
-    lda linnum+1
-    pha
-    jsr expect_comma
-    jsr eval_byte
-    pha
-    lda #0
-    sta count+1
+    ldx #0
     jsr chrgot
-    beq @wait
+    beq @have
     jsr expect_comma
+    lda index
+    pha
+    lda index+1
+    pha
     jsr eval_byte
-    stx count+1
-@wait:
-    pla
-    sta count
     pla
     sta index+1
     pla
     sta index
+@have:
+    stx count+1
+    pla
+    sta count
     ldy #0
 @poll:
     lda (index),y
