@@ -178,6 +178,8 @@ const std::vector<Case> kFunctions = {
     {"sys", "10 POKE 780,65:SYS 65490:POKE 780,66:SYS 65490:PRINT", R"(AB\n)"},
     {"wait", "10 WAIT 198,1:GET A$:PRINT A$", R"(K\n)", R"(RUN\nK)"},
     {"sys passes registers", "10 POKE 828,232:POKE 829,200:POKE 830,96:POKE 781,5:POKE 782,9:SYS 828\n20 PRINT PEEK(781);PEEK(782)", R"( 6  10\n)"},
+    {"machine code prints a number", "10 POKE 780,1:POKE 781,2:SYS 48589:PRINT", R"(258\n)"},
+    {"machine code prints a string", R"(10 FOR I=0 TO 3:POKE 828+I,ASC(MID$("HI!"+CHR$(0),I+1)):NEXT\n20 POKE 780,60:POKE 782,3:SYS 43806:PRINT)", R"(HI!\n)"},
 };
 
 const std::vector<Case> kStrings = {
@@ -207,6 +209,8 @@ const std::vector<Case> kArrays = {
     {"memory pointers", "10 A=1:DIM B(3):C$=\"X\"+\"Y\":FOR I=43 TO 56:PRINT PEEK(I);:NEXT", R"( 1  8  51  8  72  8  99  8  254  159  0\n 160  0  160)"},
     {"several arrays at once", "10 DIM A(3),B$(2),C%(1,1):A(3)=1:B$(2)=\"B\":C%(1,1)=7:PRINT A(3);B$(2);C%(1,1)", R"( 1 B 7\n)"},
     {"fractional subscripts", "10 DIM A(5):A(1.7)=4:A(2.2)=5:PRINT A(1);A(2);A(1.99)", R"( 4  5  4\n)"},
+    {"string descriptor bytes", R"(10 A$="HI"+"THERE":P=PEEK(45)+256*PEEK(46):L=PEEK(P+2)\n20 S=PEEK(P+3)+256*PEEK(P+4):FOR I=0 TO L-1:PRINT CHR$(PEEK(S+I));:NEXT\n30 PRINT L;S)", R"(HITHERE 7  40953\n)"},
+    {"poked integer variable", "10 A%=0:P=PEEK(45)+256*PEEK(46):POKE P+2,1:POKE P+3,2:PRINT A%", R"( 258\n)"},
 };
 
 const std::vector<Case> kControlFlow = {
