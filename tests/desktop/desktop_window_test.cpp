@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -37,6 +38,22 @@ std::vector<int> CheckedCommands(const DesktopWindow& window) {
   std::sort(checked.begin(), checked.end());
   return checked;
 }
+
+// One key event as the window system delivers it (QTest would add presses of the modifiers).
+void SendKey(QWidget& window, int key, bool down, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             quint32 scanCode = 0) {
+  QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, scanCode, 0, 0);
+  QApplication::sendEvent(&window, &event);
+}
+
+// Lets the machine end two frames, which is one whole keyboard scan for every key waiting, and
+// the window's key timer run.
+void ScanOnce() {
+  framesEnded.fetch_add(2);
+  QTest::qWait(20);
+}
+
+bool Held(int column, int bit) { return (KeyMatrix[column].load() & (1 << bit)) == 0; }
 
 class DesktopWindowTest : public testing::Test {
  protected:
@@ -81,24 +98,61 @@ TEST_F(DesktopWindowTest, MenuCommandsChangeTheirStateAndCheckMarks) {
 }
 
 TEST_F(DesktopWindowTest, TypedKeysReachTheKeyboardMatrix) {
-  QTest::keyPress(&window, Qt::Key_Shift);
-  QTest::keyPress(&window, Qt::Key_At, Qt::ShiftModifier);
+  SendKey(window, Qt::Key_Shift, true);
+  ScanOnce();
+  SendKey(window, Qt::Key_At, true, Qt::ShiftModifier);
+  ScanOnce();
   EXPECT_EQ(KeyMatrix[5].load(), 0xFF & ~(1 << 6)) << "@ held";
   EXPECT_EQ(KeyMatrix[1].load(), 0xFF) << "without shift";
-  QTest::keyRelease(&window, Qt::Key_At, Qt::ShiftModifier);
-  QTest::keyRelease(&window, Qt::Key_Shift);
+  SendKey(window, Qt::Key_At, false, Qt::ShiftModifier);
+  ScanOnce();
+  SendKey(window, Qt::Key_Shift, false);
+  ScanOnce();
 
-  QTest::keyPress(&window, Qt::Key_V);
+  SendKey(window, Qt::Key_V, true);
+  ScanOnce();
   for (int column = 0; column < 8; ++column) {
     EXPECT_EQ(KeyMatrix[column].load(), column == 3 ? 0x7F : 0xFF) << column;
   }
-  QTest::keyRelease(&window, Qt::Key_V);
+  SendKey(window, Qt::Key_V, false);
+  ScanOnce();
 
-  QTest::keyPress(&window, Qt::Key_Left);
+  SendKey(window, Qt::Key_Left, true);
+  ScanOnce();
   for (int column = 0; column < 8; ++column) EXPECT_EQ(KeyMatrix[column].load(), 0xFF) << column;
   EXPECT_EQ(KeyDown[kVkLeft].load(), 1) << "the joypad direction";
-  QTest::keyRelease(&window, Qt::Key_Left);
+  SendKey(window, Qt::Key_Left, false);
+  ScanOnce();
   EXPECT_EQ(KeyDown[kVkLeft].load(), 0);
+}
+
+TEST_F(DesktopWindowTest, FastTapsStayInTheMatrixForAScanAndKeepTheirOrder) {
+  // A, B, A tapped within one frame: each press and release reaches the matrix in turn.
+  for (int key : {Qt::Key_A, Qt::Key_B, Qt::Key_A}) {
+    SendKey(window, key, true);
+    SendKey(window, key, false);
+  }
+  const struct {
+    bool aHeld, bHeld;
+  } steps[] = {{true, false}, {false, false}, {false, true}, {false, false}, {true, false}, {false, false}};
+  for (const auto& step : steps) {
+    EXPECT_EQ(Held(1, 2), step.aHeld) << &step - steps;
+    EXPECT_EQ(Held(3, 4), step.bHeld) << &step - steps;
+    // One frame end is not yet a whole scan: nothing moves.
+    framesEnded.fetch_add(1);
+    QTest::qWait(20);
+    EXPECT_EQ(Held(1, 2), step.aHeld) << &step - steps;
+    framesEnded.fetch_add(1);
+    QTest::qWait(20);
+  }
+}
+
+TEST_F(DesktopWindowTest, AKeyHeldLongerThanAScanIsReleasedAtOnce) {
+  SendKey(window, Qt::Key_V, true);
+  ScanOnce();
+  ASSERT_TRUE(Held(3, 7));
+  SendKey(window, Qt::Key_V, false);
+  EXPECT_FALSE(Held(3, 7)) << "released without waiting for the timer";
 }
 
 TEST_F(DesktopWindowTest, FocusLossPausesAndSuspendsTheDisplayUntilFocusReturns) {

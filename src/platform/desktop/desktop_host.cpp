@@ -14,7 +14,6 @@
 #include <QThread>
 
 #include "platform/message_box.h"
-#include "shell/keyboard_input.h"
 
 namespace {
 QPointer<QWidget> hostWindow;
@@ -44,7 +43,7 @@ bool ChooseFile(const FileDialogSetup& setup, std::string& path) {
 void PostQuit() { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }
 
 void PostKey(int virtualKey, bool down) {
-  QMetaObject::invokeMethod(hostWindow, [virtualKey, down] { HandleKey(virtualKey, down); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(hostWindow, "QueueKey", Qt::QueuedConnection, Q_ARG(int, virtualKey), Q_ARG(bool, down));
 }
 
 void ShowInfo(InfoDialog dialog) {

@@ -3,7 +3,9 @@
 // It plays the handheld application's window: the six menus with their command numbers and
 // check marks, function keys posted as key down then key up, the tap that rotates the picture,
 // and the focus rule (losing it pauses the emulation and suspends the display, regaining it
-// resumes both). Key auto-repeat is dropped: the C64's own keyboard scan repeats keys.
+// resumes both). Keys go through a queue that holds each event until the machine has scanned it,
+// so fast taps are never lost. Key auto-repeat is dropped: the C64's own keyboard scan repeats
+// keys.
 // Called by: the desktop front end, which creates one window on the application thread.
 #include "platform/desktop/desktop_window.h"
 
@@ -28,6 +30,7 @@
 
 namespace {
 constexpr int kFramePollMilliseconds = 20;
+constexpr int kKeyPollMilliseconds = 5;
 }  // namespace
 
 DesktopWindow::DesktopWindow(int scale) : picture_(new PictureWidget(scale, this)) {
@@ -42,6 +45,11 @@ DesktopWindow::DesktopWindow(int scale) : picture_(new PictureWidget(scale, this
   });
   connect(&frameTimer_, &QTimer::timeout, picture_, &PictureWidget::Refresh);
   frameTimer_.start(kFramePollMilliseconds);
+  keyTimer_.setInterval(kKeyPollMilliseconds);
+  connect(&keyTimer_, &QTimer::timeout, this, [this] {
+    if (keyQueue_.Pump()) RefreshFromState();
+    if (keyQueue_.Empty()) keyTimer_.stop();
+  });
   RefreshFromState();
 }
 
@@ -103,7 +111,12 @@ void DesktopWindow::HandleHostKey(QKeyEvent* event, bool down) {
     event->ignore();
     return;
   }
-  if (HandleKey(virtualKey, down)) RefreshFromState();
+  QueueKey(virtualKey, down);
+}
+
+void DesktopWindow::QueueKey(int virtualKey, bool down) {
+  if (keyQueue_.Push(virtualKey, down)) RefreshFromState();
+  if (!keyQueue_.Empty()) keyTimer_.start();
 }
 
 void DesktopWindow::keyPressEvent(QKeyEvent* event) { HandleHostKey(event, true); }

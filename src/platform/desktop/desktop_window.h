@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <map>
 
+#include "shell/key_queue.h"
+
 class QAction;
 
 class PictureWidget;
@@ -19,6 +21,8 @@ class DesktopWindow : public QMainWindow {
   void RunMenuCommand(int command);
   // Re-reads the check marks and the layout from the emulator's state.
   void RefreshFromState();
+  // Hands a key event to the keyboard in typing order, one machine scan apart.
+  Q_INVOKABLE void QueueKey(int virtualKey, bool down);
 
  protected:
   bool event(QEvent* event) override;
@@ -34,4 +38,6 @@ class DesktopWindow : public QMainWindow {
   PictureWidget* picture_;
   std::map<int, QAction*> actions_;
   QTimer frameTimer_;
+  KeyQueue keyQueue_;
+  QTimer keyTimer_;  // runs while keys wait in keyQueue_
 };
