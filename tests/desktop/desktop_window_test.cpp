@@ -18,6 +18,7 @@
 #include "platform/display.h"
 #include "shell/commands.h"
 #include "shell/display_session.h"
+#include "shell/key_queue.h"
 #include "shell/keyboard_input.h"
 #include "sound/sound_output.h"
 #include "support/test_machine.h"
@@ -50,7 +51,7 @@ void SendKey(QWidget& window, int key, bool down, Qt::KeyboardModifiers modifier
 // the window's key timer run.
 void ScanOnce() {
   framesEnded.fetch_add(2);
-  QTest::qWait(20);
+  DesktopFrameObserver();
 }
 
 bool Held(int column, int bit) { return (KeyMatrix[column].load() & (1 << bit)) == 0; }
@@ -64,6 +65,7 @@ class DesktopWindowTest : public testing::Test {
     joystickPort.store(1);
     soundEnabled.store(1);
     shiftHeld.store(0);
+    ClearKeyQueue();
   }
   DesktopWindow window{1};
 };
@@ -140,10 +142,10 @@ TEST_F(DesktopWindowTest, FastTapsStayInTheMatrixForAScanAndKeepTheirOrder) {
     EXPECT_EQ(Held(3, 4), step.bHeld) << &step - steps;
     // One frame end is not yet a whole scan: nothing moves.
     framesEnded.fetch_add(1);
-    QTest::qWait(20);
+    DesktopFrameObserver();
     EXPECT_EQ(Held(1, 2), step.aHeld) << &step - steps;
     framesEnded.fetch_add(1);
-    QTest::qWait(20);
+    DesktopFrameObserver();
   }
 }
 
@@ -152,7 +154,7 @@ TEST_F(DesktopWindowTest, AKeyHeldLongerThanAScanIsReleasedAtOnce) {
   ScanOnce();
   ASSERT_TRUE(Held(3, 7));
   SendKey(window, Qt::Key_V, false);
-  EXPECT_FALSE(Held(3, 7)) << "released without waiting for the timer";
+  EXPECT_FALSE(Held(3, 7)) << "released without waiting for a frame";
 }
 
 TEST_F(DesktopWindowTest, FocusLossPausesAndSuspendsTheDisplayUntilFocusReturns) {

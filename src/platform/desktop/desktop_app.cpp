@@ -23,6 +23,7 @@
 #include "platform/stop_signals.h"
 #include "platform/wave_output.h"
 #include "shell/display_session.h"
+#include "shell/key_queue.h"
 #include "shell/launch.h"
 #include "shell/startup_media.h"
 #include "sound/sound_output.h"
@@ -69,7 +70,7 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
   frameReady = 1;
   keepRunning.store(1);
   accurateSprites.store(1);
-  frameObserver = LoadStartupProgramAtReady;
+  frameObserver = DesktopFrameObserver;
   ChooseSoundOutput(&sdlWaveOutput);
 
   std::thread emulation;
@@ -83,6 +84,11 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
 
   EndDesktopSession(emulation);
   return exitCode;
+}
+
+void DesktopFrameObserver() {
+  LoadStartupProgramAtReady();
+  ApplyQueuedKeys();
 }
 
 void EndDesktopSession(std::thread& emulation) {

@@ -24,13 +24,13 @@
 #include "platform/desktop/picture_widget.h"
 #include "platform/display.h"
 #include "shell/commands.h"
+#include "shell/key_queue.h"
 #include "shell/keyboard_input.h"
 #include "shell/startup_media.h"
 #include "video/presentation.h"
 
 namespace {
 constexpr int kFramePollMilliseconds = 20;
-constexpr int kKeyPollMilliseconds = 5;
 }  // namespace
 
 DesktopWindow::DesktopWindow(int scale) : picture_(new PictureWidget(scale, this)) {
@@ -43,13 +43,12 @@ DesktopWindow::DesktopWindow(int scale) : picture_(new PictureWidget(scale, this
     ToggleRotation();
     RefreshFromState();
   });
-  connect(&frameTimer_, &QTimer::timeout, picture_, &PictureWidget::Refresh);
-  frameTimer_.start(kFramePollMilliseconds);
-  keyTimer_.setInterval(kKeyPollMilliseconds);
-  connect(&keyTimer_, &QTimer::timeout, this, [this] {
-    if (keyQueue_.Pump()) RefreshFromState();
-    if (keyQueue_.Empty()) keyTimer_.stop();
+  // A queued F12 may rotate the picture between frames, on the emulation thread.
+  connect(&frameTimer_, &QTimer::timeout, this, [this] {
+    if (landscapeMode.load() != shownLandscape_) RefreshFromState();
+    picture_->Refresh();
   });
+  frameTimer_.start(kFramePollMilliseconds);
   RefreshFromState();
 }
 
@@ -89,7 +88,8 @@ void DesktopWindow::RefreshFromState() {
     action->setChecked(checked);
   }
   // The rotated picture covers the whole display, so the menu bar shows in portrait only.
-  menuBar()->setVisible(landscapeMode.load() == 0);
+  shownLandscape_ = landscapeMode.load();
+  menuBar()->setVisible(shownLandscape_ == 0);
   picture_->Refresh();
   adjustSize();
 }
@@ -115,8 +115,7 @@ void DesktopWindow::HandleHostKey(QKeyEvent* event, bool down) {
 }
 
 void DesktopWindow::QueueKey(int virtualKey, bool down) {
-  if (keyQueue_.Push(virtualKey, down)) RefreshFromState();
-  if (!keyQueue_.Empty()) keyTimer_.start();
+  if (::QueueKey(virtualKey, down)) RefreshFromState();
 }
 
 void DesktopWindow::keyPressEvent(QKeyEvent* event) { HandleHostKey(event, true); }

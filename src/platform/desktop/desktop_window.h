@@ -5,8 +5,6 @@
 #include <QTimer>
 #include <map>
 
-#include "shell/key_queue.h"
-
 class QAction;
 
 class PictureWidget;
@@ -30,6 +28,8 @@ class DesktopWindow : public QMainWindow {
   void keyReleaseEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Tab is the Commodore key, never a move of the keyboard focus.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   void BuildMenus();
@@ -38,6 +38,5 @@ class DesktopWindow : public QMainWindow {
   PictureWidget* picture_;
   std::map<int, QAction*> actions_;
   QTimer frameTimer_;
-  KeyQueue keyQueue_;
-  QTimer keyTimer_;  // runs while keys wait in keyQueue_
+  uint32_t shownLandscape_ = 0;  // the layout RefreshFromState last laid out
 };
