@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "chips/cia.h"
+#include "core/cpu.h"
 #include "core/machine.h"
 #include "core/scheduler.h"
 #include "platform/desktop/desktop_app.h"
@@ -34,7 +35,7 @@ QAction* ActionFor(const DesktopWindow& window, int command) {
 std::vector<int> CheckedCommands(const DesktopWindow& window) {
   std::vector<int> checked;
   for (QAction* action : window.findChildren<QAction*>()) {
-    if (action->isChecked()) checked.push_back(action->data().toInt());
+    if (action->isChecked() && action->data().toInt() != 0) checked.push_back(action->data().toInt());
   }
   std::sort(checked.begin(), checked.end());
   return checked;
@@ -155,6 +156,36 @@ TEST_F(DesktopWindowTest, AKeyHeldLongerThanAScanIsReleasedAtOnce) {
   ASSERT_TRUE(Held(3, 7));
   SendKey(window, Qt::Key_V, false);
   EXPECT_FALSE(Held(3, 7)) << "released without waiting for a frame";
+}
+
+TEST_F(DesktopWindowTest, DesktopKeysReachTheirC64KeysAndPageUpRaisesTheNmi) {
+  struct Case {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int column, bit;
+  } cases[] = {
+      {Qt::Key_Tab, Qt::NoModifier, 7, 5},      {Qt::Key_Home, Qt::NoModifier, 6, 3},
+      {Qt::Key_Delete, Qt::NoModifier, 0, 0},   {Qt::Key_Backslash, Qt::NoModifier, 6, 0},
+      {Qt::Key_QuoteLeft, Qt::NoModifier, 7, 1}, {Qt::Key_Asterisk, Qt::KeypadModifier, 6, 1},
+      {Qt::Key_Plus, Qt::KeypadModifier, 5, 0}, {Qt::Key_sterling, Qt::NoModifier, 6, 0},
+  };
+  for (const Case& c : cases) {
+    SendKey(window, c.key, true, c.modifiers);
+    ScanOnce();
+    EXPECT_TRUE(Held(c.column, c.bit)) << c.key;
+    SendKey(window, c.key, false, c.modifiers);
+    ScanOnce();
+    EXPECT_FALSE(Held(c.column, c.bit)) << c.key;
+  }
+
+  PokeBytes(0x1000, {0x4C, 0x00, 0x10});
+  PokeBytes(0x3000, {0x4C, 0x00, 0x30});
+  SendKey(window, Qt::Key_PageUp, true);
+  for (auto& column : KeyMatrix) EXPECT_EQ(column.load(), 0xFF) << "RESTORE is not in the matrix";
+  RunPassesUntilLine(kLinesPerFrame - 1);
+  RunPassesUntilLine(1);
+  EXPECT_EQ(CpuRegs.pc, 0x3000) << "the NMI handler runs after the frame's end";
+  SendKey(window, Qt::Key_PageUp, false);
 }
 
 TEST_F(DesktopWindowTest, FocusLossPausesAndSuspendsTheDisplayUntilFocusReturns) {

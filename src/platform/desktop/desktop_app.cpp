@@ -1,7 +1,8 @@
 // desktop_app.cpp: start-up and end of the desktop emulator.
 //
 // Start-up follows the handheld's order: the window is shown, the machine initialised, the
-// display opened, the start-up flags set and the emulation thread created; each failure shows its
+// display opened, the start-up flags set and the emulation thread created; the remembered
+// settings (sprites mode, sound, joystick, view, scale) replace the start-up values; each failure shows its
 // message box and ends the program. Qt's event loop is the message loop. At the end the thread is
 // stopped and waited for before sound and display close, so it never draws or plays into a
 // closed device; a paused machine is resumed for that, so quitting while paused still ends the
@@ -18,12 +19,14 @@
 #include "core/rom_images.h"
 #include "core/scheduler.h"
 #include "platform/desktop/desktop_host.h"
+#include "platform/desktop/desktop_settings.h"
 #include "platform/desktop/desktop_window.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
 #include "platform/wave_output.h"
 #include "shell/display_session.h"
 #include "shell/key_queue.h"
+#include "shell/pasted_text.h"
 #include "shell/launch.h"
 #include "shell/startup_media.h"
 #include "sound/sound_output.h"
@@ -52,7 +55,12 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
     return kExitMachineProblem;
   }
 
-  DesktopWindow window(options.scale);
+  // The remembered settings first: the window saves them as it lays itself out.
+  LoadMachineSettings();
+  WindowSettings remembered = LoadWindowSettings();
+  if (options.scale != 0) remembered.scale = options.scale;
+  DesktopWindow window(remembered.scale);
+  window.SetView(remembered.view);
   window.show();
   if (InitMachine() == 0) {
     ShowMessageBox("VornCE initialization failed", "Error!");
@@ -69,9 +77,8 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
   frameSkipCountdown = 1;
   frameReady = 1;
   keepRunning.store(1);
-  accurateSprites.store(1);
   frameObserver = DesktopFrameObserver;
-  ChooseSoundOutput(&sdlWaveOutput);
+  ChooseSoundOutput(&quietSdlWaveOutput);
 
   std::thread emulation;
   try {
@@ -89,6 +96,7 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
 void DesktopFrameObserver() {
   LoadStartupProgramAtReady();
   ApplyQueuedKeys();
+  TypePastedText();
 }
 
 void EndDesktopSession(std::thread& emulation) {

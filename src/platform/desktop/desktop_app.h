@@ -14,5 +14,5 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options);
 void EndDesktopSession(std::thread& emulation);
 
 // Run by the emulation thread after every presented frame: the start-up program at READY and
-// the keys whose turn has come.
+// the keys whose turn has come and the pasted text.
 void DesktopFrameObserver();
