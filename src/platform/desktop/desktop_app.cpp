@@ -6,7 +6,7 @@
 // message box and ends the program. Qt's event loop is the message loop. At the end the thread is
 // stopped and waited for before sound and display close, so it never draws or plays into a
 // closed device; a paused machine is resumed for that, so quitting while paused still ends the
-// program.
+// program. Gamepads are read from a timer on the application thread.
 // Called by: main, without --headless.
 #include "platform/desktop/desktop_app.h"
 
@@ -20,6 +20,7 @@
 #include "core/scheduler.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/desktop/desktop_settings.h"
+#include "platform/desktop/gamepads.h"
 #include "platform/desktop/desktop_window.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr int kExitStartFailed = 1;
 constexpr int kExitMachineProblem = 2;
 constexpr int kStopPollMilliseconds = 100;
+constexpr int kGamepadPollMilliseconds = 10;
 }  // namespace
 
 int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
@@ -80,6 +82,12 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
   frameObserver = DesktopFrameObserver;
   ChooseSoundOutput(&quietSdlWaveOutput);
 
+  // SDL's subsystems start one at a time: the gamepads here, the sound on the emulation thread.
+  OpenGamepads();
+  QTimer gamepadPoll;
+  QObject::connect(&gamepadPoll, &QTimer::timeout, PollGamepads);
+  gamepadPoll.start(kGamepadPollMilliseconds);
+
   std::thread emulation;
   try {
     emulation = std::thread(EmulationThread);
@@ -89,7 +97,9 @@ int RunDesktop(int argc, char** argv, const LaunchOptions& options) {
   }
   const int exitCode = application.exec();
 
+  gamepadPoll.stop();
   EndDesktopSession(emulation);
+  CloseGamepads();
   return exitCode;
 }
 
