@@ -9,6 +9,8 @@
 #include "chips/cia.h"
 #include "platform/desktop/desktop_window.h"
 #include "running_machine.h"
+#include "core/scheduler.h"
+#include "shell/key_queue.h"
 #include "shell/keyboard_input.h"
 
 namespace {
@@ -60,11 +62,12 @@ TEST(DesktopTyping, EveryPrintableUsCharacterArrivesAsItself) {
       TypeKey(window, std::toupper(static_cast<unsigned char>(typed.typed)), TypedWithShift(typed.typed));
       expected += static_cast<char>(typed.screenCode);
     }
-    std::string shown;
-    for (int wait = 0; wait < 300 && shown != expected; ++wait) {
-      QTest::qWait(20);
-      shown = machine.ScreenCodes(0, static_cast<int>(expected.size()));
-    }
+    // Every key applied, then a few frames more for the KERNAL to put the last one on the screen.
+    for (int wait = 0; wait < 1500 && KeysWaiting(); ++wait) QTest::qWait(20);
+    ASSERT_FALSE(KeysWaiting()) << "the machine stopped taking keys";
+    const uint32_t typedAt = framesEnded.load();
+    for (int wait = 0; wait < 1500 && framesEnded.load() - typedAt < 10; ++wait) QTest::qWait(20);
+    const std::string shown = machine.ScreenCodes(0, static_cast<int>(expected.size()));
     for (size_t i = 0; i < line.size(); ++i) {
       EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(shown[i])), line[i].screenCode)
           << "typed '" << line[i].typed << "'";
