@@ -4,6 +4,8 @@
 // sound queue, reset requests, the instruction, IRQ and NMI entry, the CIA timers in 25-cycle
 // steps, the raster clock in eighths of a cycle with 262-line frames (every second one drawn),
 // the raster compare, the sound flush every 40000 cycles and the presentation of drawn frames.
+// Each frame's end is counted (front ends hold a typed key until a frame has passed, so the
+// KERNAL's scan sees it) and turns a press of RESTORE into an NMI. In warp the throttle never holds.
 // A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
@@ -30,6 +32,9 @@ std::atomic<uint32_t> resetRequest{0};
 std::atomic<uint32_t> resetAtFrameEnd{0};
 std::atomic<uint32_t> accurateSprites{1};
 std::atomic<uint32_t> keepRunning{1};
+std::atomic<uint32_t> framesEnded{0};
+std::atomic<uint32_t> restorePressed{0};
+std::atomic<uint32_t> warpMode{0};
 
 int32_t frameSkipCountdown = 1;
 uint32_t frameReady = 1;
@@ -69,6 +74,9 @@ void StepCiaIfDue(int cia, int32_t& countdown) {
 void EndFrame() {
   if (accurateSprites.load() == 0) RenderSprites(kWholeFrameSprites);
   rasterLine = 0;
+  framesEnded.fetch_add(1, std::memory_order_release);
+  // The RESTORE key reaches the NMI line directly, not through the keyboard matrix.
+  if (restorePressed.exchange(0) != 0) nmiPending = 1;
   if (frameSkipCountdown != 0) {
     --frameSkipCountdown;
     return;
@@ -136,6 +144,10 @@ void RunOneInstruction() {
 // block lasts about 43 ms).
 bool ThrottleHolds() {
   if (throttleCycleCount < kThrottlePeriod) return false;
+  if (warpMode.load() != 0) {
+    throttleCycleCount -= kThrottlePeriod;
+    return false;
+  }
   if (queuedSoundBuffers.load() > kThrottleQueueLimit) {
     SleepMilliseconds(kThrottleWaitMilliseconds);
     return true;

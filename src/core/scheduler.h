@@ -13,6 +13,9 @@ extern std::atomic<uint32_t> resetRequest;       // 0 none, 1 reset the CPU, 2 a
 extern std::atomic<uint32_t> resetAtFrameEnd;    // reset the machine at the end of the next drawn frame
 extern std::atomic<uint32_t> accurateSprites;    // sprites in 21-line bands rather than once a frame
 extern std::atomic<uint32_t> keepRunning;        // 0 = return at the next presented frame
+extern std::atomic<uint32_t> framesEnded;        // counts every frame ended, drawn or skipped
+extern std::atomic<uint32_t> restorePressed;     // the RESTORE key went down: an NMI at the frame's end
+extern std::atomic<uint32_t> warpMode;           // 1 = unpaced: the throttle never holds
 
 // Emulation thread only.
 extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn

@@ -104,7 +104,7 @@ bool SetUntilText(LaunchOptions& options, const std::string& value, std::string&
 constexpr OptionEntry kOptions[] = {
     {"--headless", nullptr, "run without a window (the options below are for this runner)",
      SetFlag<&LaunchOptions::headless>},
-    {"--scale", "N", "show each display pixel N x N in the window (1-4, default 2)", SetScale},
+    {"--scale", "N", "the window's picture scale, 1-4 (default: the last one used, at first 2)", SetScale},
     {"--roms", "DIR",
      "folder with the basic, kernal and chargen ROM images\n"
      "(default: $VORNCE_ROMS, else ~/.local/share/vornce/roms);\n"

@@ -25,7 +25,8 @@ struct LaunchOptions {
   std::string diskFile;       // --disk FILE.d64: attached to drive 8, nothing started
   std::string loadStatePath;  // --load-state FILE: a snapshot restored once the machine runs
   std::string saveStatePath;  // --save-state FILE: a snapshot saved at the end
-  int scale = 2;              // --scale N: the desktop window shows each display pixel N x N
+  int scale = 0;              // --scale N: the desktop window shows each display pixel N x N;
+                              // 0: the scale used last (2 at first)
 };
 
 // A test harness run: one that ends on a condition of its own (--until-ready, --until-text) or

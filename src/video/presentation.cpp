@@ -7,6 +7,7 @@
 // format are not consulted, only its two pitches). Display rows 200-319 belong to the picture
 // only in the rotated layout: on the way back to portrait they are blanked once, so no stale
 // rotated picture stays below the portrait one.
+// Each presented frame is also kept whole, unnarrowed, for the desktop's Full picture view.
 // Called by: the emulation thread for every drawn frame while the emulation runs, and the
 // application thread while the emulation thread is paused.
 #include "video/presentation.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 
 #include "core/machine.h"
+#include "video/full_picture.h"
 #include "video/palette.h"
 
 std::atomic<uint32_t> landscapeMode{0};
@@ -93,5 +95,6 @@ int PresentFrame() {
     if (lastLayout != 0) Fill(surface, xPitch, yPitch, 0, kPictureHeight);
   }
   lastLayout = layout;
+  PublishFullPicture();
   return GXEndDraw();
 }

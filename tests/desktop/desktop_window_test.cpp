@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "chips/cia.h"
+#include "core/cpu.h"
 #include "core/machine.h"
 #include "core/scheduler.h"
 #include "drive/disk_drive.h"
@@ -22,6 +24,7 @@
 #include "platform/message_box.h"
 #include "shell/commands.h"
 #include "shell/display_session.h"
+#include "shell/key_queue.h"
 #include "shell/keyboard_input.h"
 #include "sound/sound_output.h"
 #include "support/d64_builder.h"
@@ -53,11 +56,27 @@ struct DropTarget : DesktopWindow {
 std::vector<int> CheckedCommands(const DesktopWindow& window) {
   std::vector<int> checked;
   for (QAction* action : window.findChildren<QAction*>()) {
-    if (action->isChecked()) checked.push_back(action->data().toInt());
+    if (action->isChecked() && action->data().toInt() != 0) checked.push_back(action->data().toInt());
   }
   std::sort(checked.begin(), checked.end());
   return checked;
 }
+
+// One key event as the window system delivers it (QTest would add presses of the modifiers).
+void SendKey(QWidget& window, int key, bool down, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             quint32 scanCode = 0) {
+  QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, scanCode, 0, 0);
+  QApplication::sendEvent(&window, &event);
+}
+
+// Lets the machine end two frames, which is one whole keyboard scan for every key waiting, and
+// the window's key timer run.
+void ScanOnce() {
+  framesEnded.fetch_add(2);
+  DesktopFrameObserver();
+}
+
+bool Held(int column, int bit) { return (KeyMatrix[column].load() & (1 << bit)) == 0; }
 
 class DesktopWindowTest : public testing::Test {
  protected:
@@ -68,6 +87,7 @@ class DesktopWindowTest : public testing::Test {
     joystickPort.store(1);
     soundEnabled.store(1);
     shiftHeld.store(0);
+    ClearKeyQueue();
   }
   DesktopWindow window{1};
 };
@@ -102,24 +122,91 @@ TEST_F(DesktopWindowTest, MenuCommandsChangeTheirStateAndCheckMarks) {
 }
 
 TEST_F(DesktopWindowTest, TypedKeysReachTheKeyboardMatrix) {
-  QTest::keyPress(&window, Qt::Key_Shift);
-  QTest::keyPress(&window, Qt::Key_At, Qt::ShiftModifier);
+  SendKey(window, Qt::Key_Shift, true);
+  ScanOnce();
+  SendKey(window, Qt::Key_At, true, Qt::ShiftModifier);
+  ScanOnce();
   EXPECT_EQ(KeyMatrix[5].load(), 0xFF & ~(1 << 6)) << "@ held";
   EXPECT_EQ(KeyMatrix[1].load(), 0xFF) << "without shift";
-  QTest::keyRelease(&window, Qt::Key_At, Qt::ShiftModifier);
-  QTest::keyRelease(&window, Qt::Key_Shift);
+  SendKey(window, Qt::Key_At, false, Qt::ShiftModifier);
+  ScanOnce();
+  SendKey(window, Qt::Key_Shift, false);
+  ScanOnce();
 
-  QTest::keyPress(&window, Qt::Key_V);
+  SendKey(window, Qt::Key_V, true);
+  ScanOnce();
   for (int column = 0; column < 8; ++column) {
     EXPECT_EQ(KeyMatrix[column].load(), column == 3 ? 0x7F : 0xFF) << column;
   }
-  QTest::keyRelease(&window, Qt::Key_V);
+  SendKey(window, Qt::Key_V, false);
+  ScanOnce();
 
-  QTest::keyPress(&window, Qt::Key_Left);
+  SendKey(window, Qt::Key_Left, true);
+  ScanOnce();
   for (int column = 0; column < 8; ++column) EXPECT_EQ(KeyMatrix[column].load(), 0xFF) << column;
   EXPECT_EQ(KeyDown[kVkLeft].load(), 1) << "the joypad direction";
-  QTest::keyRelease(&window, Qt::Key_Left);
+  SendKey(window, Qt::Key_Left, false);
+  ScanOnce();
   EXPECT_EQ(KeyDown[kVkLeft].load(), 0);
+}
+
+TEST_F(DesktopWindowTest, FastTapsStayInTheMatrixForAScanAndKeepTheirOrder) {
+  // A, B, A tapped within one frame: each press and release reaches the matrix in turn.
+  for (int key : {Qt::Key_A, Qt::Key_B, Qt::Key_A}) {
+    SendKey(window, key, true);
+    SendKey(window, key, false);
+  }
+  const struct {
+    bool aHeld, bHeld;
+  } steps[] = {{true, false}, {false, false}, {false, true}, {false, false}, {true, false}, {false, false}};
+  for (const auto& step : steps) {
+    EXPECT_EQ(Held(1, 2), step.aHeld) << &step - steps;
+    EXPECT_EQ(Held(3, 4), step.bHeld) << &step - steps;
+    // One frame end is not yet a whole scan: nothing moves.
+    framesEnded.fetch_add(1);
+    DesktopFrameObserver();
+    EXPECT_EQ(Held(1, 2), step.aHeld) << &step - steps;
+    framesEnded.fetch_add(1);
+    DesktopFrameObserver();
+  }
+}
+
+TEST_F(DesktopWindowTest, AKeyHeldLongerThanAScanIsReleasedAtOnce) {
+  SendKey(window, Qt::Key_V, true);
+  ScanOnce();
+  ASSERT_TRUE(Held(3, 7));
+  SendKey(window, Qt::Key_V, false);
+  EXPECT_FALSE(Held(3, 7)) << "released without waiting for a frame";
+}
+
+TEST_F(DesktopWindowTest, DesktopKeysReachTheirC64KeysAndPageUpRaisesTheNmi) {
+  struct Case {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int column, bit;
+  } cases[] = {
+      {Qt::Key_Tab, Qt::NoModifier, 7, 5},      {Qt::Key_Home, Qt::NoModifier, 6, 3},
+      {Qt::Key_Delete, Qt::NoModifier, 0, 0},   {Qt::Key_Backslash, Qt::NoModifier, 6, 0},
+      {Qt::Key_QuoteLeft, Qt::NoModifier, 7, 1}, {Qt::Key_Asterisk, Qt::KeypadModifier, 6, 1},
+      {Qt::Key_Plus, Qt::KeypadModifier, 5, 0}, {Qt::Key_sterling, Qt::NoModifier, 6, 0},
+  };
+  for (const Case& c : cases) {
+    SendKey(window, c.key, true, c.modifiers);
+    ScanOnce();
+    EXPECT_TRUE(Held(c.column, c.bit)) << c.key;
+    SendKey(window, c.key, false, c.modifiers);
+    ScanOnce();
+    EXPECT_FALSE(Held(c.column, c.bit)) << c.key;
+  }
+
+  PokeBytes(0x1000, {0x4C, 0x00, 0x10});
+  PokeBytes(0x3000, {0x4C, 0x00, 0x30});
+  SendKey(window, Qt::Key_PageUp, true);
+  for (auto& column : KeyMatrix) EXPECT_EQ(column.load(), 0xFF) << "RESTORE is not in the matrix";
+  RunPassesUntilLine(kLinesPerFrame - 1);
+  RunPassesUntilLine(1);
+  EXPECT_EQ(CpuRegs.pc, 0x3000) << "the NMI handler runs after the frame's end";
+  SendKey(window, Qt::Key_PageUp, false);
 }
 
 TEST_F(DesktopWindowTest, FocusLossPausesAndSuspendsTheDisplayUntilFocusReturns) {
