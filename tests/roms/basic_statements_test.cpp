@@ -133,3 +133,24 @@ TEST(BasicStatements, ErrorsNameTheirCause) {
         "?OVERFLOW  ERROR"}},
   });
 }
+
+namespace {
+// A machine-code hook that counts its calls at $C100, then goes on through the address it found
+// in the vector: SYS 49158 hooks it, SYS 49181 puts the old address back. The vector is the
+// low byte poked into the DATA (8: $0308, each statement; 10: $030A, each operand).
+std::vector<std::string> CountingHook(int vector) {
+  const std::string low = std::to_string(vector), high = std::to_string(vector + 1);
+  return {"10 FOR I=0 TO 41:READ B:POKE 49152+I,B:NEXT:POKE 49408,0",
+          "20 DATA 238,0,193,108,1,193,173," + low + ",3,141,1,193,173," + high + ",3,141,2,193",
+          "30 DATA 169,0,141," + low + ",3,169,192,141," + high + ",3,96",
+          "40 DATA 173,1,193,141," + low + ",3,173,2,193,141," + high + ",3,96",
+          "50 SYS 49158:A=1+2*3:B=-(4):C$=\"X\"+CHR$(65):SYS 49181:PRINT PEEK(49408)", "RUN"};
+}
+}  // namespace
+
+TEST(BasicStatements, HooksOnTheVectorsSeeEachStatementAndOperand) {
+  ExpectScreens({
+      {"$0308 runs each statement", CountingHook(8), {"RUN", " 4"}},
+      {"$030A reads each operand, signs and parentheses included", CountingHook(10), {"RUN", " 10"}},
+  });
+}
