@@ -107,7 +107,7 @@ TEST(BasicStatements, StringsNumbersAndTheClock) {
         "PRINT ASC(\"A\");CHR$(66);STR$(12.5);VAL(\"3.25E2\");VAL(\"X\")", "PRINT \"AB\">\"A\";\"A\"<\"AB\";\"\"=\"\";\"B\">\"AB\""},
        {" 11 HELLDELL", " 65 B 12.5 325  0", "-1 -1 -1 -1"}},
       {"a string variable or element assigned from itself keeps its text",
-       {"A$=\"AB\"+\"CD\":A$=A$:DIM C$(2):C$(1)=A$+\"E\":C$(2)=C$(1):C$(1)=C$(1):PRINT A$;C$(1);C$(2)"},
+       {"A$=\"AB\"+\"CD\":A$=A$:DIM C$(2):C$(1)=A$+\"E\"", "C$(2)=C$(1):C$(1)=C$(1):PRINT A$;C$(1);C$(2)"},
        {"ABCDABCDEABCDE"}},
       {"numbers, integers and logic",
        {"B%=-3.7:PRINT B%;INT(-3.7);5 AND 3 OR 8;NOT 5;2^-1;-2^2", "PRINT 1E10;1/3;.001;-12345678.9",
