@@ -508,8 +508,8 @@ statement_list:
     bmi @plain
     cmp #$80
     bcc @plain
-    cmp #$FF                ; pi is a character, not a keyword
-    beq @plain
+    cmp #TOKEN_GO+1         ; pi and the codes past GO are characters, not keywords
+    bcs @plain
     sty count
     jsr @keyword
     ldy count
