@@ -1,7 +1,8 @@
 ; interpreter.s: BASIC's start, its READY loop, the statement loop and error reporting. Typed
 ; lines with a number are stored; others run at once (direct mode, curlin high byte $FF). The
 ; statement loop runs statement after statement, line after line, checking RUN/STOP before
-; each; END, STOP and RUN/STOP keep the place for CONT.
+; each; END, STOP and RUN/STOP keep the place for CONT. The READY loop, the tokeniser and each
+; statement are reached through the vectors at $0302, $0304 and $0308, as programs expect.
 ; Called by: the KERNAL through the vectors at $A000 (cold start) and $A002 (warm start); the
 ; floating-point package and every statement raise errors through the vector at $0300.
 
