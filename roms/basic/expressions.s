@@ -14,7 +14,7 @@
 .export eval_parenthesis, fac_desc
 .import syntax_error, error, type_mismatch, out_of_memory, illegal_quantity
 .import variable_value, string_literal, free_fac_string, free_string
-.import call_function, call_fn
+.import call_function, call_fn, concatenate
 
 fac_desc = facmo                ; $64/$65: the descriptor of a string value
 arg_desc = argmo                ; $6C/$6D: the same in ARG
@@ -117,59 +117,141 @@ return_opptr:
     tya
     rts
 
-; Any expression: OR of ANDs.
+; Operator precedences, by token from + to <: the right operand of an operator is evaluated
+; with the operators above it only, so that all group from the left.
+precedences:
+    .byte 5, 5, 6, 6, 8, 2, 1, 4, 4, 4 ; + - * / ^ AND OR > = <
+PREC_RELATION = 4
+PREC_NEGATE = 7
+
+; Any expression.
 eval:
-    tsx                     ; each level of parentheses takes stack; keep room for calls
-    cpx #$30
+    lda #1
+; The operators of precedence A and above with their operands, into FAC.
+eval_prec:
+    tsx                     ; each pending operator and parenthesis takes stack
+    cpx #$1C
     bcs @room
     jmp out_of_memory
 @room:
-    jsr eval_and
+    pha
+    jsr eval_operand
 @next:
     jsr chrgot
-    cmp #TOKEN_OR
-    beq @or
+    cmp #TOKEN_PLUS
+    bcc @end
+    cmp #TOKEN_LESS+1
+    bcs @end
+    tay
+    lda precedences-TOKEN_PLUS,y
+    tsx
+    cmp $0101,x
+    bcs @operator
+@end:
+    pla
     jmp chrgot
-@or:
-    ldx #$FF
-    jsr logic_operand
-    jsr eval_and
-    jsr both_numbers
-    pla
-    jsr logic_operator
-    jmp @next
-
-eval_and:
-    jsr eval_relation
-@next:
-    jsr chrgot
-    cmp #TOKEN_AND
-    bne done
-    ldx #0
-    jsr logic_operand
-    jsr eval_relation
-    jsr both_numbers
-    pla
-    jsr logic_operator
-    jmp @next
-done:
-    rts
-
-; The left operand of AND or OR goes on the stack with the operator (X: $FF OR, 0 AND).
-logic_operand:
-    stx dscpnt+2
-    pla
-    sta index2
-    pla
-    sta index2+1
-    lda dscpnt+2
+@operator:
+    pha                     ; its precedence
+    cpy #TOKEN_GREATER
+    bcc @plain
+    lda #0                  ; relations: the bits of all the signs, > 1, = 2, < 4
+    sta relops
+@relation:
+    lda relation_bits-TOKEN_GREATER,y
+    ora relops
+    sta relops
+    jsr chrget
+    cmp #TOKEN_GREATER
+    bcc @relations_read
+    cmp #TOKEN_LESS+1
+    bcs @relations_read
+    tay
+    bcc @relation
+@relations_read:
+    lda relops
     pha
+    bne @right
+@plain:
+    tya
+    pha
+    jsr chrget
+@right:
     jsr push_fac
-    lda index2+1
-    pha
-    lda index2
-    pha
-    jmp chrget
+    tsx
+    lda $0109,x             ; the operator's precedence, above its code and the left operand
+    clc
+    adc #1
+    jsr eval_prec
+    jsr pull_arg
+    sta count
+    pla
+    tay
+    pla
+    lda count
+    cmp valtyp
+    bne @mismatch
+    cpy #TOKEN_PLUS
+    bcc @compare
+    cpy #TOKEN_PLUS
+    bne @numbers
+    tax
+    beq @add
+    jsr concatenate
+    jmp @next
+@add:
+    jsr faddt
+    jmp @next
+@mismatch:
+    jmp type_mismatch
+@compare:
+    sty relops
+    tax
+    bne @strings
+    jsr compare_numbers
+    jmp @result
+@strings:
+    jsr compare_strings
+@result:
+    and relops
+    beq @false
+    lda #$FF
+@false:
+    jsr float
+    lda #0
+    sta valtyp
+    jmp @next
+@numbers:
+    tax
+    bne @mismatch
+    lda facexp
+    cpy #TOKEN_MINUS
+    bne @times
+    jsr fsubt
+    jmp @next
+@times:
+    cpy #TOKEN_TIMES
+    bne @divide
+    jsr fmultt
+    jmp @next
+@divide:
+    cpy #TOKEN_DIVIDE
+    bne @power
+    jsr fdivt
+    jmp @next
+@power:
+    cpy #TOKEN_POWER
+    bne @logic
+    jsr fpwrt
+    jmp @next
+@logic:
+    cpy #TOKEN_AND          ; A: 0 for AND, $FF for OR
+    beq @and
+    lda #$FF
+    .byte $2C
+@and:
+    lda #0
+    jsr logic_operator
+    jmp @next
 
 ; FAC = ARG AND/OR FAC as 16-bit signed integers (A: $FF OR, 0 AND).
 logic_operator:
@@ -201,65 +283,6 @@ logic_operator:
     pla
     jsr givayf
     jmp chrgot
-
-; NOT operand: the operand runs up to AND or OR.
-not_operator:
-    jsr chrget
-    jsr eval_relation
-    jsr check_numeric
-    jsr ayint
-    lda faclo
-    eor #$FF
-    tay
-    lda facmo
-    eor #$FF
-    jmp givayf
-
-eval_relation:
-    jsr eval_sum
-@next:
-    lda #0
-    sta relops
-@operator:
-    jsr chrgot
-    cmp #TOKEN_GREATER
-    bcc @have
-    cmp #TOKEN_LESS+1
-    bcs @have
-    sbc #TOKEN_GREATER-1    ; carry is clear: 0, 1, 2 for >, =, <
-    tax
-    lda relation_bits,x
-    ora relops
-    sta relops
-    jsr chrget
-    jmp @operator
-@have:
-    lda relops
-    jeq done
-    pha
-    jsr push_fac
-    jsr eval_sum
-    jsr pull_arg
-    cmp valtyp
-    jne mismatch
-    tax
-    bne @strings
-    jsr compare_numbers
-    jmp @result
-@strings:
-    jsr compare_strings
-@result:
-    sta count
-    pla
-    and count
-    beq @false
-    lda #$FF
-@false:
-    jsr float
-    lda #0
-    sta valtyp
-    jsr chrgot
-    jmp @next
 
 relation_bits:
     .byte 1, 2, 4
@@ -326,131 +349,36 @@ compare_strings:
     lda #4
     rts
 
-eval_sum:
-    jsr eval_product
-@next:
-    jsr chrgot
-    cmp #TOKEN_PLUS
-    beq @operator
-    cmp #TOKEN_MINUS
-    bne done2
-@operator:
-    pha
-    jsr push_fac
-    jsr chrget
-    jsr eval_product
-    jsr pull_arg
-    cmp valtyp
-    bne mismatch2
-    tax
-    pla
-    cpx #0
-    bne @strings
-    cmp #TOKEN_PLUS
-    bne @minus
-    jsr faddt
-    jmp @again
-@minus:
-    jsr fsubt
-@again:
-    jsr chrgot
-    jmp @next
-@strings:
-    cmp #TOKEN_PLUS
-    bne mismatch2
-    jsr concatenate
-    jmp @again
-done2:
-    rts
-mismatch2:
-    jmp type_mismatch
-
-.import concatenate
-
-eval_product:
-    jsr eval_unary
-@next:
-    jsr chrgot
-    cmp #TOKEN_TIMES
-    beq @operator
-    cmp #TOKEN_DIVIDE
-    bne done2
-@operator:
-    pha
-    jsr push_fac
-    jsr chrget
-    jsr eval_unary
-    jsr both_numbers
-    pla
-    cmp #TOKEN_TIMES
-    bne @divide
-    jsr fmultt
-    jmp @again
-@divide:
-    jsr fdivt
-@again:
-    jsr chrgot
-    jmp @next
-
-; Pulls the left operand into ARG; both must be numbers.
-both_numbers:
-    pla
-    sta index2
-    pla
-    sta index2+1
-    jsr pull_arg
-    ora valtyp
-    bne mismatch2
-    lda index2+1
-    pha
-    lda index2
-    pha
-    lda facexp
-    rts
-
-eval_unary:
+; An operand: a primary, or one with NOT (over relations and above) or a sign (over ^)
+; before it.
+eval_operand:
     jsr chrgot
     cmp #TOKEN_PLUS
     beq @plus
     cmp #TOKEN_MINUS
-    bne eval_power
-    jsr chrget
-    jsr eval_unary
-    jsr check_numeric
-    jsr negop
-    jmp chrgot
-@plus:
-    jsr chrget
-    jmp eval_unary
-
-eval_power:
-    jsr eval_primary
-@next:
-    jsr chrgot
-    cmp #TOKEN_POWER
-    bne done2
-    jsr push_fac
-    jsr chrget
-    jsr power_operand
-    jsr both_numbers
-    jsr fpwrt
-    jmp @next
-
-; The right operand of ^: a signed operand without operators of its own, so that ^ groups
-; from the left.
-power_operand:
-    jsr chrgot
-    cmp #TOKEN_PLUS
-    beq @plus
-    cmp #TOKEN_MINUS
+    beq @minus
+    cmp #TOKEN_NOT
     bne eval_primary
     jsr chrget
-    jsr power_operand
+    lda #PREC_RELATION
+    jsr eval_prec
+    jsr check_numeric
+    jsr ayint
+    lda faclo
+    eor #$FF
+    tay
+    lda facmo
+    eor #$FF
+    jmp givayf
+@minus:
+    jsr chrget
+    lda #PREC_NEGATE
+    jsr eval_prec
     jsr check_numeric
     jmp negop
 @plus:
     jsr chrget
-    jmp power_operand
+    jmp eval_operand
 
 eval_primary:
     lda #0
@@ -463,8 +391,6 @@ eval_primary:
     beq @string
     cmp #'('
     beq eval_parenthesis
-    cmp #TOKEN_NOT
-    beq @not
     cmp #TOKEN_PI
     beq @pi
     cmp #TOKEN_FN
@@ -480,8 +406,6 @@ eval_primary:
     jmp fin
 @string:
     jmp string_literal
-@not:
-    jmp not_operator
 @pi:
     jsr chrget
     lda #<pi_value

@@ -39,7 +39,8 @@ check_end:
 
 ; INPUT#file, variables: lines from the file, no prompts.
 statement_input_file:
-    jsr open_input
+    jsr open_input          ; a file that is not open is the first complaint
+    jsr error_in_direct
     jsr input_items
     jmp close_channel
 
@@ -173,8 +174,11 @@ next_item:
     beq @have
     bit inpflg
     bmi @data
-    cmp #0
+    cmp #0                  ; INPUT's line ends at its end or at a ':'
+    beq @more
+    cmp #':'
     bne @bad
+@more:
     lda channel
     bne @ask
     lda #<more_text

@@ -149,8 +149,9 @@ main:
     jsr exec_statement
     jmp newstt
 
-; Reads a line through CHRIN into buf, ending it with a zero byte; the cursor then goes to the
-; next line (CHRIN leaves it where the RETURN was typed).
+; Reads a line through CHRIN into buf, ending it with a zero byte; on the screen the cursor
+; then goes to the next line (CHRIN leaves it where the RETURN was typed). From a file the
+; line also ends where the status reports the end or an error.
 input_line:
     ldx #0
 @next:
@@ -158,15 +159,23 @@ input_line:
     cmp #$0D
     beq @done
     cpx #BUFLEN
-    bcs @next               ; the rest of an over-long line is dropped
+    bcs @status             ; the rest of an over-long line is dropped
     sta buf,x
     inx
-    bne @next
+@status:
+    lda channel
+    beq @next
+    jsr READST
+    beq @next
 @done:
     lda #0
     sta buf,x
+    lda channel
+    bne @file
     lda #$0D
     jmp CHROUT
+@file:
+    rts
 
 ; Runs statements until the program or the direct line ends. txtptr stands on the ':' or the
 ; zero byte that ends the statement just run.

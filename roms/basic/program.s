@@ -16,7 +16,7 @@
 listend = defpnt        ; $4E/$4F LIST: the last line to list
 linelen = dscpnt        ; store_line: the new line's length
 
-.segment "BASIC"
+.segment "BASIC1"
 
 ; Reads a line number (0-63999) from the text into linnum; stops at the first non-digit.
 ; Expects A and the carry as chrget left them.
@@ -215,7 +215,8 @@ copy_down_memory:
 find_line:
     lda txttab
     ldx txttab+1
-@line:
+; The same from the line at A (low)/X (high) on.
+find_line_from:
     sta lowtr
     stx lowtr+1
     ldy #1
@@ -241,7 +242,7 @@ find_line:
     stx index
     tax
     lda index
-    jmp @line
+    jmp find_line_from
 @absent:
     clc
     rts
@@ -371,7 +372,36 @@ clear_for_run:
 
 ; Continues at line linnum: txtptr on the zero byte before it, so the statement loop enters it.
 goto_line:
+    ldx curlin+1            ; a later line of a program: search from the next line on
+    inx
+    beq @from_start
+    lda curlin+1
+    cmp linnum+1
+    bcc @from_here
+    bne @from_start
+    lda curlin
+    cmp linnum
+    bcs @from_start
+@from_here:
+    ldy #0
+@to_end:
+    lda (txtptr),y
+    beq @line_end
+    iny
+    bne @to_end
+@from_start:
     jsr find_line
+    jmp @searched
+@line_end:
+    tya
+    sec
+    adc txtptr
+    ldx txtptr+1
+    bcc @search
+    inx
+@search:
+    jsr find_line_from
+@searched:
     bcs @found
     ldx #ERR_UNDEFD
     jmp error
@@ -418,6 +448,7 @@ statement_list:
     pha
     lda linnum+1
     pha
+    jsr chrgot              ; the digit again, with the carry parse_line_number reads
     jsr parse_line_number
     lda linnum
     sta listend

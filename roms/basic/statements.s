@@ -1,5 +1,5 @@
-; statements.s: the statement table and the statements about flow and memory: LET, GOTO,
-; GOSUB, RETURN, IF, ON, FOR, NEXT, REM, DATA, POKE, SYS and WAIT. FOR and GOSUB keep their
+; statements.s: the statement table and the statements about flow and variables: LET, GOTO,
+; GOSUB, RETURN, IF, ON, FOR, NEXT, REM and DATA. FOR and GOSUB keep their
 ; frames on the 6510 stack above the zero byte the READY loop puts there, FOR's with the loop
 ; variable, step, limit and where to go back to; NEXT and RETURN search them from the top.
 ; These statements give up the statement loop's return address and go on at newstt.
@@ -17,8 +17,9 @@
 .import statement_print, statement_print_file, statement_cmd, statement_input, statement_input_file
 .import statement_read, statement_get, statement_restore, statement_load, statement_save
 .import statement_verify, statement_open, statement_close, fone
+.import statement_poke, statement_sys, statement_wait
 
-.segment "BASIC"
+.segment "BASIC1"
 
 statement_table:
     .word end_statement
@@ -100,6 +101,13 @@ statement_data:
 let:
     jsr find_var
     lda varnam
+    cmp #'S'
+    bne @not_st
+    lda varnam+1
+    cmp #'T'
+    beq @syntax
+@not_st:
+    lda varnam
     cmp #'T'
     bne @not_ti
     lda varnam+1
@@ -110,6 +118,7 @@ let:
     bmi @not_ti
     bit valtyp
     bmi @time
+@syntax:
     jmp syntax_error
 @time:
     lda #TOKEN_EQUAL
@@ -491,74 +500,3 @@ statement_on:
     jmp push_gosub
 @syntax:
     jmp syntax_error
-
-statement_poke:
-    jsr eval_address
-    lda linnum
-    pha
-    lda linnum+1
-    pha
-    jsr expect_comma
-    jsr eval_byte
-    pla
-    sta linnum+1
-    pla
-    sta linnum
-    txa
-    ldy #0
-    sta (linnum),y
-    rts
-
-; SYS address: A, X, Y and the status from $030C-$030F, and back there afterwards.
-statement_sys:
-    jsr eval_address
-    lda linnum
-    sta jmpvec
-    lda linnum+1
-    sta jmpvec+1
-    lda spreg
-    pha
-    lda sareg
-    ldx sxreg
-    ldy syreg
-    plp
-    jsr jmper
-    php
-    sta sareg
-    stx sxreg
-    sty syreg
-    pla
-    sta spreg
-    rts
-
-; WAIT address, mask[, invert]: until (PEEK(address) EOR invert) AND mask is nonzero.
-statement_wait:
-    jsr eval_address
-    lda linnum
-    pha
-    lda linnum+1
-    pha
-    jsr expect_comma
-    jsr eval_byte
-    pha
-    lda #0
-    sta count+1
-    jsr chrgot
-    beq @wait
-    jsr expect_comma
-    jsr eval_byte
-    stx count+1
-@wait:
-    pla
-    sta count
-    pla
-    sta index+1
-    pla
-    sta index
-    ldy #0
-@poll:
-    lda (index),y
-    eor count+1
-    and count
-    beq @poll
-    rts

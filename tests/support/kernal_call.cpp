@@ -96,7 +96,9 @@ void TypeAndRun(const std::string& text, double seconds) {
   const uint32_t total = static_cast<uint32_t>(seconds * kCyclesPerSecond);
   const uint32_t start = cycleClock;
   while (cycleClock - start < total) {
-    while (next < text.size() && Ram[0xC6] < 10) {
+    // Only into an empty buffer: GETIN may be halfway through moving the keys down, and a key
+    // added then is lost when it lowers the count.
+    for (bool empty = Ram[0xC6] == 0; empty && next < text.size() && Ram[0xC6] < 10;) {
       Ram[0x0277 + Ram[0xC6]] = static_cast<uint8_t>(text[next++]);
       ++Ram[0xC6];
     }
