@@ -262,6 +262,8 @@ const std::vector<Case> kInputAndData = {
     {"data unquoted", R"(10 READ A$,B$,C$:PRINT A$;"/";B$;"/";C$;"/"\n20 DATA  HELLO  , WORLD,)", R"(HELLO  /WORLD//\n)"},
     {"data across lines", "10 FOR I=1 TO 5:READ A:PRINT A;:NEXT\n20 DATA 1,2\n30 PRINT \"SKIPPED\"\n40 DATA 3:DATA 4,5", R"( 1  2  3  4  5 SKIPPED\n)"},
     {"restore", "10 READ A:RESTORE:READ B,C:PRINT A;B;C\n20 DATA 7,8", R"( 7  7  8\n)"},
+    {"get special keys", R"(10 GET A$:IF A$="" THEN 10\n20 PRINT ASC(A$);:IF A$<>"Q" THEN 10)", R"( 133  17  18  19  81)", R"(RUN\n{f1}{down}{rvon}{home}Q)"},
+    {"input number forms", "10 INPUT A,B,C:PRINT A;B;C", R"(?  -1.5E2 ,+.5,1 2\n-150  .5  12\n)", R"(RUN\n -1.5E2 ,+.5,1 2\n)"},
 };
 
 const std::vector<Case> kPrinting = {
