@@ -34,7 +34,6 @@ const std::set<std::string> kNotYetOnBuiltinRoms = {
     "powers of ten",
     "sqr exp log",
     "trigonometry",
-    "processor port",
     "memory pointers",
     "list a range",
     "abbreviations",
