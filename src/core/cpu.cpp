@@ -14,7 +14,7 @@
 #include "core/cpu_access.h"
 #include "core/cpu_operations.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 
 CpuRegisters CpuRegs;
 bool jamHaltsCpu = false;

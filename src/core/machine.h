@@ -22,7 +22,7 @@ extern const uint8_t* BasicRom;   // seen at $A000-$BFFF
 extern const uint8_t* KernalRom;  // seen at $E000-$FFFF
 extern const uint8_t* CharRom;    // seen at $D000-$DFFF by the CPU, in two windows by the VIC-II
 
-// Cartridge attached by the menu: while set, every ResetMachine reloads it.
+// Cartridge attached by the menu: while set, every machine reset reloads it.
 inline constexpr int kCartridgePathSize = 260;
 extern std::atomic<uint32_t> cartridgePresent;
 extern char cartridgeFileName[kCartridgePathSize];
@@ -34,8 +34,13 @@ extern std::atomic<uint8_t> KeyMatrix[8];   // by C64 column, bit r clear while 
 
 int AllocateMemories();
 void ClearKeys();
-void ResetMachine();
-int InitMachine();
+// RAM to its power-up pattern, colour RAM cleared, the processor port at $2F/$37.
+void ResetMemories();
 
 uint8_t MemRead(uint16_t address);
 void MemWrite(uint16_t address, uint8_t value);
+
+// The I/O area $D000-$DFFF while the processor port shows it: served by the chips' I/O decode,
+// which defines these.
+uint8_t IoRead(uint16_t address);
+void IoWrite(uint16_t address, uint8_t value);

@@ -4,19 +4,13 @@
 // HIRAM, CHAREN); stores under a visible ROM land in the RAM beneath it.
 // Left out: the data direction register at $0000 (plain RAM, it never changes the mapping) and
 // the cartridge lines: a cartridge image is ordinary RAM at $8000-$9FFF.
-// Called by: the CPU core for accesses its direct paths do not serve, the emulation thread for
-// resets, and the front ends once at start-up (InitMachine).
+// Called by: the CPU core for accesses its direct paths do not serve, and the machine's reset
+// and start-up (machine/machine_reset.cpp).
 #include "core/machine.h"
 
 #include <algorithm>
 #include <new>
 
-#include "chips/cia.h"
-#include "chips/io.h"
-#include "chips/vic.h"
-#include "core/scheduler.h"
-#include "media/cartridge.h"
-#include "sound/sound_output.h"
 
 uint8_t* Ram = nullptr;
 uint8_t* ColorRam = nullptr;
@@ -56,28 +50,12 @@ void ClearKeys() {
   for (auto& key : KeyDown) key.store(0);
 }
 
-void ResetMachine() {
+void ResetMemories() {
   // Addresses with bit 7 set power up as $66, the others as $99, in runs of 128 bytes.
   for (int address = 0; address < kRamSize; ++address) Ram[address] = (address & 0x80) ? 0x66 : 0x99;
   std::fill_n(ColorRam, kColorRamSize, 0);
-  ResetVic();
-  ResetCias();
   Ram[0x0000] = 0x2F;
   Ram[0x0001] = 0x37;
-  rasterLine = 0;
-  lineCyclePosition = 0;
-  resetAtFrameEnd.store(0);
-  if (cartridgePresent.load() != 0) LoadCartridge(cartridgeFileName);
-}
-
-int InitMachine() {
-  if (AllocateMemories() == 0) return 0;
-  ClearKeys();
-  for (auto& column : KeyMatrix) column.store(0xFF);
-  ResetMachine();
-  resetRequest.store(1);
-  ResetSound();
-  return 1;
 }
 
 uint8_t MemRead(uint16_t address) {

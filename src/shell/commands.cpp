@@ -9,7 +9,7 @@
 #include "shell/commands.h"
 
 #include "chips/cia.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "media/cartridge.h"
 #include "media/program_loader.h"
 #include "media/snapshot.h"

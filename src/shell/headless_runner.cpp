@@ -17,7 +17,8 @@
 
 #include "core/machine.h"
 #include "core/rom_images.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "platform/stop_signals.h"
 #include "shell/display_session.h"
 #include "shell/exit_status.h"

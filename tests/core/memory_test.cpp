@@ -3,6 +3,7 @@
 
 #include "chips/vic.h"
 #include "core/machine.h"
+#include "machine/machine_reset.h"
 #include "support/test_machine.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "chips/cia.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "platform/desktop/desktop_app.h"
 #include "platform/desktop/desktop_window.h"
 #include "platform/display.h"

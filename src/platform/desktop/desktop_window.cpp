@@ -16,7 +16,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/desktop/key_mapping.h"
 #include "platform/desktop/picture_widget.h"

@@ -9,7 +9,7 @@
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
 // InitMachine and use PauseEmulation/ResumeEmulation to stop it at an instruction boundary.
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 
 #include <chrono>
 #include <thread>
@@ -18,29 +18,12 @@
 #include "chips/vic.h"
 #include "core/cpu.h"
 #include "core/machine.h"
+#include "machine/machine_reset.h"
 #include "platform/message_box.h"
 #include "sound/sound_output.h"
 #include "video/presentation.h"
 #include "video/raster.h"
 #include "video/sprites.h"
-
-std::atomic<uint32_t> emulationRunning{1};
-std::atomic<uint32_t> pauseAcknowledged{0};
-std::atomic<uint32_t> resetRequest{0};
-std::atomic<uint32_t> resetAtFrameEnd{0};
-std::atomic<uint32_t> accurateSprites{1};
-std::atomic<uint32_t> keepRunning{1};
-
-int32_t frameSkipCountdown = 1;
-uint32_t frameReady = 1;
-uint32_t nmiPending = 0;
-uint32_t irqPending = 0;
-int32_t throttleCycleCount = 0;
-int32_t soundCycleCount = 0;
-uint32_t cycleClock = 0;
-uint16_t rasterLine = 0;
-uint16_t lineCyclePosition = 0;
-uint16_t rasterCompareLine = 0xFFFF;
 
 void (*frameObserver)() = nullptr;
 
