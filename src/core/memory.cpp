@@ -9,6 +9,7 @@
 #include "core/machine.h"
 
 #include <algorithm>
+#include <array>
 #include <new>
 
 
@@ -58,22 +59,36 @@ void ResetMemories() {
   Ram[0x0001] = 0x37;
 }
 
-uint8_t MemRead(uint16_t address) {
-  const uint8_t port = Ram[0x0001];
-  if ((port & 3) == 0) return Ram[address];
-  switch (address & 0xF000) {
-    case 0xA000:
-    case 0xB000:
-      return (port & 3) == 3 ? BasicRom[address & 0x1FFF] : Ram[address];
-    case 0xD000:
-      return (port & 4) == 0 ? CharRom[address & 0x0FFF] : IoRead(address);
-    case 0xE000:
-    case 0xF000:
-      return (port & 2) ? KernalRom[address & 0x1FFF] : Ram[address];
+namespace {
+// LORAM and HIRAM both clear: RAM everywhere. Otherwise BASIC needs both, the KERNAL HIRAM, and
+// $D000-$DFFF shows the character ROM with CHAREN clear and the I/O area with it set.
+constexpr ReadRegion RegionFor(int port, int region) {
+  const ReadRegion ram{&Ram, 0};
+  if ((port & 3) == 0) return ram;
+  switch (region) {
+    case 0xA:
+    case 0xB:
+      return (port & 3) == 3 ? ReadRegion{&BasicRom, 0xA000} : ram;
+    case 0xD:
+      return (port & 4) == 0 ? ReadRegion{&CharRom, 0xD000} : ReadRegion{nullptr, 0xD000};
+    case 0xE:
+    case 0xF:
+      return (port & 2) ? ReadRegion{&KernalRom, 0xE000} : ram;
     default:
-      return Ram[address];
+      return ram;
   }
 }
+
+constexpr std::array<std::array<ReadRegion, 16>, 8> BuildReadMap() {
+  std::array<std::array<ReadRegion, 16>, 8> map{};
+  for (int port = 0; port < 8; ++port) {
+    for (int region = 0; region < 16; ++region) map[port][region] = RegionFor(port, region);
+  }
+  return map;
+}
+}  // namespace
+
+constinit const std::array<std::array<ReadRegion, 16>, 8> readMap = BuildReadMap();
 
 void MemWrite(uint16_t address, uint8_t value) {
   if ((address & 0xF000) == 0xD000 && (Ram[0x0001] & 7) >= 5) {
