@@ -5,13 +5,18 @@
 // steps, the raster clock in eighths of a cycle with 262-line frames (every second one drawn),
 // the raster compare, the sound flush every 40000 cycles and the presentation of drawn frames.
 // A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
+// The thread runs the passes of instructions that reach no event as one run, with the same
+// results at every instruction boundary; the pause handshake is answered between runs, which
+// last at most 25 cycles.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
 // InitMachine and use PauseEmulation/ResumeEmulation to stop it at an instruction boundary.
 #include "machine/scheduler.h"
 
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include "chips/cia.h"
@@ -94,7 +99,31 @@ void EndRasterLine() {
 // The processor is halted: no instruction and no interrupt, while the chips see time pass.
 [[gnu::noinline]] void RunHaltedPass() { AdvanceClocks(kHaltedPassCycles, 0); }
 
-void RunOneInstruction() {
+// Cycles until the first of the loop's own events: a CIA step, the end of the raster line, the
+// throttle's look at the sound queue or the sound flush.
+int32_t CyclesUntilEvent() {
+  const int32_t lineEnd = (kLineLengthEighths - lineCyclePosition + kEighthsPerCycle - 1) / kEighthsPerCycle;
+  return std::min({cia1StepCountdown, cia2StepCountdown, lineEnd, kThrottlePeriod - throttleCycleCount,
+                   kSoundFlushPeriod - soundCycleCount});
+}
+
+// An instruction that reaches no event and leaves no interrupt or reset to act on changes only
+// these counters, by its cycles, and nothing reads them between instructions: a run of such
+// instructions is charged at once, by the sum of their cycles. cycleClock is not among them: the
+// sound reads it while an instruction writes to the SID.
+void ChargeQuietCycles(int32_t cycles) {
+  throttleCycleCount += cycles;
+  cia1StepCountdown -= cycles;
+  cia2StepCountdown -= cycles;
+  lineCyclePosition += kEighthsPerCycle * cycles;
+  soundCycleCount += cycles;
+}
+
+// Runs instructions until one reaches an event or the cycle limit, or raises an interrupt or a
+// reset request, then completes that one's pass as the single-instruction loop does. The machine
+// goes through exactly the same states at every instruction boundary as with one pass per
+// instruction; only the checks that cannot fire are left out.
+void RunInstructions(int32_t cycleLimit) {
   const uint32_t request = resetRequest.load();
   if (request != 0) {
     if (request == kHaltRequest) {
@@ -109,8 +138,20 @@ void RunOneInstruction() {
     ResetCpu();
   }
 
-  const int cycles = ExecuteInstruction();
-  AdvanceClocks(cycles, ServiceInterrupts());
+  const int32_t untilEvent = std::min(CyclesUntilEvent(), cycleLimit);
+  int32_t quietCycles = 0;
+  for (;;) {
+    // Every instruction starts here: a check that must run before each one belongs here.
+    const int cycles = ExecuteInstruction();
+    if (quietCycles + cycles >= untilEvent || (irqPending | nmiPending) != 0 ||
+        resetRequest.load(std::memory_order_relaxed) != 0) {
+      ChargeQuietCycles(quietCycles);
+      AdvanceClocks(cycles, ServiceInterrupts());
+      return;
+    }
+    quietCycles += cycles;
+    cycleClock += cycles;
+  }
 }
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is
@@ -128,14 +169,16 @@ bool ThrottleHolds() {
 }
 }  // namespace
 
-int RunEmulationPass() {
+namespace {
+// One pass of the loop, its instruction step running instructions up to cycleLimit cycles.
+int RunPass(int32_t cycleLimit) {
   if (emulationRunning.load() == 0) {
     pauseAcknowledged.store(1);
     SleepMilliseconds(kPausePollMilliseconds);
     return 1;
   }
 
-  if (!ThrottleHolds()) RunOneInstruction();
+  if (!ThrottleHolds()) RunInstructions(cycleLimit);
 
   if (soundCycleCount >= kSoundFlushPeriod) {
     SoundFlush();
@@ -152,10 +195,14 @@ int RunEmulationPass() {
   }
   return 1;
 }
+}  // namespace
+
+// Any limit of one cycle or less stops after the first instruction.
+int RunEmulationPass() { return RunPass(1); }
 
 int EmulationThread() {
   InitSound();
-  while (RunEmulationPass() != 0) {
+  while (RunPass(std::numeric_limits<int32_t>::max()) != 0) {
   }
   return 0;
 }
