@@ -187,7 +187,7 @@ int RunPass(int32_t cycleLimit) {
 
   if (frameReady == 1) {
     if (emulationRunning.load() == 1) {
-      PresentFrame();
+      PresentDrawnFrame();
       if (frameObserver != nullptr) frameObserver();
     }
     frameReady = 0;
