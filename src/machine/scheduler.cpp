@@ -138,20 +138,10 @@ void RunInstructions(int32_t cycleLimit) {
     ResetCpu();
   }
 
-  const int32_t untilEvent = std::min(CyclesUntilEvent(), cycleLimit);
   int32_t quietCycles = 0;
-  for (;;) {
-    // Every instruction starts here: a check that must run before each one belongs here.
-    const int cycles = ExecuteInstruction();
-    if (quietCycles + cycles >= untilEvent || (irqPending | nmiPending) != 0 ||
-        resetRequest.load(std::memory_order_relaxed) != 0) {
-      ChargeQuietCycles(quietCycles);
-      AdvanceClocks(cycles, ServiceInterrupts());
-      return;
-    }
-    quietCycles += cycles;
-    cycleClock += cycles;
-  }
+  const int cycles = ExecuteQuietInstructions(std::min(CyclesUntilEvent(), cycleLimit), quietCycles);
+  ChargeQuietCycles(quietCycles);
+  AdvanceClocks(cycles, ServiceInterrupts());
 }
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is
