@@ -14,7 +14,7 @@
 
 #include "chips/vic.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 #include "video/presentation.h"
 
 uint16_t cia1Regs[16], cia2Regs[16];

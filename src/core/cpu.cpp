@@ -14,7 +14,7 @@
 #include "core/cpu_access.h"
 #include "core/cpu_operations.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 
 CpuRegisters CpuRegs;
 bool jamHaltsCpu = false;
@@ -141,9 +141,14 @@ int ServiceInterrupts() {
   CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
   CPU_BASIC_MODES((row) + 0x07, operation)
 
-int ExecuteInstruction() {
+namespace {
+// One instruction at pc; returns its cycles. Inlined into both callers below, so a run of
+// instructions is one loop around the dispatch.
+CPU_INLINE int Execute() {
   CpuRegisters& r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
+  // Every instruction passes here before its opcode is fetched: a check that must come before
+  // each instruction (one address compare, then the drive's flag) belongs here.
   uint8_t opcode;
   if (pc < 0xA000) {
     opcode = Ram[pc];
@@ -311,6 +316,23 @@ int ExecuteInstruction() {
   }
   r.pc = pc;
   return cycleTable[opcode];
+}
+}  // namespace
+
+int ExecuteInstruction() { return Execute(); }
+
+int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
+  int32_t run = 0;
+  for (;;) {
+    const int cycles = Execute();
+    if (run + cycles >= cycleLimit || (irqPending | nmiPending) != 0 ||
+        resetRequest.load(std::memory_order_relaxed) != 0) {
+      quietCycles = run;
+      return cycles;
+    }
+    run += cycles;
+    cycleClock += cycles;
+  }
 }
 
 #undef CPU_BASIC_MODES

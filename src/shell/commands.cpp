@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "chips/cia.h"
-#include "core/scheduler.h"
 #include "drive/disk_drive.h"
+#include "machine/scheduler.h"
 #include "media/cartridge.h"
 #include "media/program_loader.h"
 #include "media/snapshot.h"

@@ -14,7 +14,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "media/snapshot.h"
 #include "media/snapshot_format.h"
 #include "shell/exit_status.h"

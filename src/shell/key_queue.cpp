@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/keyboard_input.h"
 
 namespace {

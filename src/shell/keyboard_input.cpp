@@ -14,7 +14,7 @@
 
 #include "chips/cia.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "video/presentation.h"
 
 std::atomic<uint8_t> shiftHeld{0};

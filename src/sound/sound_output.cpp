@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 #include "platform/message_box.h"
 #include "platform/wave_output.h"
 #include "sound/envelope_tables.h"

@@ -12,7 +12,7 @@
 #include "chips/cia.h"
 #include "chips/vic.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "platform/desktop/desktop_settings.h"
 #include "platform/desktop/desktop_window.h"
 #include "platform/wave_output.h"

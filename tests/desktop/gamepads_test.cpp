@@ -6,7 +6,7 @@
 
 #include "chips/cia.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/key_queue.h"
 
 TEST(Gamepads, DPadStickAndButtonsMakeTheJoystickBits) {

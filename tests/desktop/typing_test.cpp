@@ -9,7 +9,7 @@
 #include "chips/cia.h"
 #include "platform/desktop/desktop_window.h"
 #include "running_machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/key_queue.h"
 #include "shell/keyboard_input.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/basic_prompt.h"
 #include "shell/keyboard_input.h"
 #include "shell/screen_text.h"

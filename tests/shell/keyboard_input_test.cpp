@@ -5,7 +5,7 @@
 
 #include "chips/cia.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/keyboard_input.h"
 #include "video/presentation.h"
 

@@ -17,7 +17,8 @@
 
 #include "core/machine.h"
 #include "core/rom_images.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/desktop/desktop_settings.h"
 #include "platform/desktop/gamepads.h"

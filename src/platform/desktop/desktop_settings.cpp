@@ -12,7 +12,7 @@
 #include <QStandardPaths>
 
 #include "chips/cia.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "sound/sound_output.h"
 
 namespace {

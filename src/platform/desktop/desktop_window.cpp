@@ -25,8 +25,8 @@
 #include <QUrl>
 #include <QFileInfo>
 
-#include "core/scheduler.h"
 #include "drive/disk_drive.h"
+#include "machine/scheduler.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/desktop/desktop_settings.h"
 #include "platform/desktop/key_mapping.h"
