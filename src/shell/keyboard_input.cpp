@@ -7,7 +7,9 @@
 // releases the keys its own press pressed, whatever shift did in between, so no key sticks. The
 // cursor keys are the joypad while the joystick is on and only reach the matrix after "Keyboard";
 // the fire buttons live in KeyDown only, where the joystick reads them. RESTORE is not in the
-// matrix: its press asks the emulation loop for an NMI.
+// matrix: its press asks the emulation loop for an NMI. The keyboard scan reads LEFT SHIFT's
+// column before most others, so a key and the shift it needs changing together could be seen
+// half-changed; SettleShiftForKey lets a caller change the shift one scan ahead of the key.
 // Left out: keyboard layouts other than the US one, which the front ends translate into.
 // Called by: the front ends, on the application thread, for every key down and up.
 #include "shell/keyboard_input.h"
@@ -121,37 +123,61 @@ void SetMatrixKey(MatrixKey key, bool pressed) {
 // queue's lock or on the thread that owns the keyboard.
 const KeyMeaning* pressedMeaning[256];
 
+bool IsLeftShift(MatrixKey key) { return key.column == kLeftShift.column && key.bit == kLeftShift.bit; }
+
 bool TouchesLeftShift(const KeyMeaning& meaning) {
-  if (meaning.unshifted) return true;
-  for (const MatrixKey& key : meaning.keys) {
-    if (key.column == kLeftShift.column && key.bit == kLeftShift.bit) return true;
-  }
-  return false;
+  return meaning.unshifted || IsLeftShift(meaning.keys[0]) || IsLeftShift(meaning.keys[1]);
 }
 
+// The keyboard scan may run between two matrix writes, so the shift state is settled before a
+// key goes down and after it comes up: the scan never sees the key with the wrong shift.
 void Apply(int virtualKey, const KeyMeaning& current, bool down) {
   if (down) {
     pressedMeaning[virtualKey] = &current;
-    for (const MatrixKey& key : current.keys) SetMatrixKey(key, true);
     if (current.unshifted) SetMatrixKey(kLeftShift, false);
+    for (const MatrixKey& key : current.keys) {
+      if (IsLeftShift(key)) SetMatrixKey(key, true);
+    }
+    for (const MatrixKey& key : current.keys) {
+      if (!IsLeftShift(key)) SetMatrixKey(key, true);
+    }
     return;
   }
   const KeyMeaning& pressed = pressedMeaning[virtualKey] != nullptr ? *pressedMeaning[virtualKey] : current;
   pressedMeaning[virtualKey] = nullptr;
-  for (const MatrixKey& key : pressed.keys) SetMatrixKey(key, false);
+  for (const MatrixKey& key : pressed.keys) {
+    if (!IsLeftShift(key)) SetMatrixKey(key, false);
+  }
   if (TouchesLeftShift(pressed)) SetMatrixKey(kLeftShift, KeyDown[kVkShift].load() != 0);
 }
 
 // The cursor keys as C64 cursor keys: left and up are the shifted right and down.
-KeyMeaning CursorMeaning(int virtualKey) {
-  switch (virtualKey) {
-    case kVkLeft: return WithShift(kCursorRight);
-    case kVkUp: return WithShift(kCursorDown);
-    case kVkRight: return Keys(kCursorRight);
-    default: return Keys(kCursorDown);
+// Static, since a key-up finds what its press pressed through a pointer.
+constexpr KeyMeaning kCursorMeanings[] = {WithShift(kCursorRight), WithShift(kCursorDown), Keys(kCursorRight),
+                                          Keys(kCursorDown)};
+
+// The table meaning of a key in the current shift state; null for the keys handled apart
+// (letters, shifts, the joypad while it is the joystick, RESTORE, the buttons).
+const KeyMeaning* MeaningOf(int virtualKey) {
+  if (virtualKey >= kVkLeft && virtualKey <= kVkDown) {
+    return joystickEnabled.load() == 0 ? &kCursorMeanings[virtualKey - kVkLeft] : nullptr;
   }
+  for (const KeyRow& row : keyTable) {
+    if (row.virtualKey == virtualKey) return shiftHeld.load() != 0 ? &row.shifted : &row.plain;
+  }
+  return nullptr;
 }
 }  // namespace
+
+bool SettleShiftForKey(int virtualKey) {
+  const KeyMeaning* meaning = MeaningOf(virtualKey);
+  if (meaning == nullptr || !TouchesLeftShift(*meaning)) return false;
+  const bool wanted = !meaning->unshifted;
+  const bool held = (KeyMatrix[kLeftShift.column].load() & (1 << kLeftShift.bit)) == 0;
+  if (held == wanted) return false;
+  SetMatrixKey(kLeftShift, wanted);
+  return true;
+}
 
 void ToggleRotation() { landscapeMode.store(landscapeMode.load() != 0 ? 0 : 1); }
 
@@ -168,17 +194,13 @@ bool HandleKey(int virtualKey, bool down) {
     if (virtualKey == kVkShift) SetMatrixKey(kLeftShift, down);
     if (virtualKey == kVkRightShift) SetMatrixKey(kRightShift, false);
     shiftHeld.store(down ? 1 : 0);
-  } else if (virtualKey >= kVkLeft && virtualKey <= kVkDown) {
-    if (joystickEnabled.load() == 0) Apply(virtualKey, CursorMeaning(virtualKey), down);
   } else if (virtualKey == kVkRestore) {
     if (down) restorePressed.store(1);
   } else if (virtualKey == kVkRecordButton) {
     if (!down) ToggleRotation();
     return !down;
-  } else {
-    for (const KeyRow& row : keyTable) {
-      if (row.virtualKey == virtualKey) Apply(virtualKey, shiftHeld.load() != 0 ? row.shifted : row.plain, down);
-    }
+  } else if (const KeyMeaning* meaning = MeaningOf(virtualKey)) {
+    Apply(virtualKey, *meaning, down);
   }
   return false;
 }

@@ -35,5 +35,10 @@ extern std::atomic<uint8_t> shiftHeld;
 // when the key toggled the picture's rotation (record button released).
 bool HandleKey(int virtualKey, bool down);
 
+// Before a key goes down: sets LEFT SHIFT as the key's meaning wants it (let go for the symbols
+// the C64 types unshifted, held for those it types shifted). Returns true when that changed
+// LEFT SHIFT, so that the caller lets the keyboard be scanned before HandleKey presses the key.
+bool SettleShiftForKey(int virtualKey);
+
 // Flips landscapeMode; the front end shows the menu bar in portrait only.
 void ToggleRotation();

@@ -94,7 +94,7 @@ TEST_F(DesktopViewsTest, F12AndTheClickToggleTheHandheldLayouts) {
   EXPECT_EQ(window.View(), PictureView::HandheldRotated);
   EXPECT_EQ(landscapeMode.load(), 1u);
   window.QueueKey(kVkRecordButton, true);
-  framesEnded.fetch_add(2);
+  framesEnded.fetch_add(3);
   window.QueueKey(kVkRecordButton, false);
   EXPECT_EQ(window.View(), PictureView::HandheldPortrait);
   EXPECT_EQ(landscapeMode.load(), 0u);
@@ -226,10 +226,11 @@ TEST(DesktopPaste, AFiftyLineListingArrivesWhole) {
   ASSERT_TRUE(machine.WaitForText("READY."));
   QString listing;
   for (int line = 1; line <= 50; ++line) listing += QString("%1 print \"line %1 of the listing\"\n").arg(line * 10);
-  listing += "list 490-\n";
+  // Printed only once every line before it has been entered.
+  listing += "print 12345*2\n";
   QGuiApplication::clipboard()->setText(listing);
   window.FindAction("Paste text")->trigger();
-  EXPECT_TRUE(machine.WaitForText("500 PRINT \"LINE 500 OF THE LISTING\""));
+  ASSERT_TRUE(machine.WaitForText(" 24690"));
   // The program's lines, by walking BASIC's link chain from $0801.
   PauseEmulation();
   std::vector<int> numbers;
@@ -238,6 +239,8 @@ TEST(DesktopPaste, AFiftyLineListingArrivesWhole) {
     if (numbers.size() > 60) break;
   }
   ResumeEmulation();
-  ASSERT_EQ(numbers.size(), 50u);
+  std::string listed;
+  for (int number : numbers) listed += std::to_string(number) + " ";
+  ASSERT_EQ(numbers.size(), 50u) << listed;
   for (int i = 0; i < 50; ++i) EXPECT_EQ(numbers[i], (i + 1) * 10);
 }

@@ -68,7 +68,7 @@ TEST(Gamepads, APadPluggedInWhileRunningDrivesTheJoystickAndRunStop) {
   SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_START, 1);
   PollGamepads();
   EXPECT_EQ(KeyMatrix[7].load() & 0x80, 0) << "Start holds RUN/STOP";
-  framesEnded.fetch_add(2);
+  framesEnded.fetch_add(3);
   SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_START, 0);
   PollGamepads();
   EXPECT_EQ(KeyMatrix[7].load() & 0x80, 0x80);

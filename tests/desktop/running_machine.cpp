@@ -1,3 +1,5 @@
+// running_machine.cpp: the genuine ROMs booted behind a desktop window, for the tests that type
+// into BASIC; and key events sent the way the window system sends them.
 #include "running_machine.h"
 
 #include <QApplication>
