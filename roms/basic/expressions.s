@@ -11,7 +11,7 @@
 
 .export eval, eval_numeric, check_numeric, check_string, eval_address, eval_byte, byte_of_fac
 .export expect_comma, expect_close, expect_open, expect_char, push_fac, pull_arg
-.export eval_parenthesis, fac_desc
+.export eval_parenthesis, fac_desc, operand
 .import syntax_error, error, type_mismatch, out_of_memory, illegal_quantity
 .import variable_value, string_literal, free_fac_string, free_string
 .import call_function, call_fn, concatenate
@@ -349,12 +349,23 @@ compare_strings:
     lda #4
     rts
 
-; An operand: a primary, or one with NOT (over relations and above) or a sign (over ^)
-; before it.
+; An operand, through the vector at $030A with the text pointer before it.
 eval_operand:
-    jsr chrgot
+    lda txtptr
+    bne @back
+    dec txtptr+1
+@back:
+    dec txtptr
+    jmp ($030A)
+
+; The operand after the text pointer ($030A's routine): a primary, or one with NOT (over the
+; relations and above) or a sign (over ^) before it.
+operand:
+    lda #0
+    sta valtyp
+    jsr chrget
     cmp #TOKEN_PLUS
-    beq @plus
+    beq operand
     cmp #TOKEN_MINUS
     beq @minus
     cmp #TOKEN_NOT
@@ -376,13 +387,8 @@ eval_operand:
     jsr eval_prec
     jsr check_numeric
     jmp negop
-@plus:
-    jsr chrget
-    jmp eval_operand
 
 eval_primary:
-    lda #0
-    sta valtyp
     jsr chrgot
     bcc @number
     cmp #'.'

@@ -1,7 +1,8 @@
 ; interpreter.s: BASIC's start, its READY loop, the statement loop and error reporting. Typed
 ; lines with a number are stored; others run at once (direct mode, curlin high byte $FF). The
 ; statement loop runs statement after statement, line after line, checking RUN/STOP before
-; each; END, STOP and RUN/STOP keep the place for CONT.
+; each; END, STOP and RUN/STOP keep the place for CONT. The READY loop, the tokeniser and each
+; statement are reached through the vectors at $0302, $0304 and $0308, as programs expect.
 ; Called by: the KERNAL through the vectors at $A000 (cold start) and $A002 (warm start); the
 ; floating-point package and every statement raise errors through the vector at $0300.
 
@@ -12,7 +13,7 @@
 .export print_string, check_statement_end, break_statement, end_statement, statement_cont
 .export illegal_quantity, type_mismatch, out_of_memory, error_in_direct, newline_if_needed
 .export init_temporaries, input_line, enter_next_line
-.import crunch, store_line, do_new, statement_table, banner_text, ready_text, error_text
+.import operand, print_keyword, crunch, store_line, do_new, statement_table, banner_text, ready_text, error_text
 .import break_text, in_text, bytes_free_text, goto_statement, close_channel
 
 .segment "BASICHEADER"
@@ -44,6 +45,11 @@ chrget_size = * - chrget_image
 seed_image:
     .byte $80, $4F, $C7, $52, $58
 
+; Error, main loop, tokeniser, keyword printer, statement and operand, as $0300-$030B hold
+; them: a program that hooks one goes on through the address it found there.
+vectors:
+    .word error_entry, main, crunch, print_keyword, gone, operand
+
 cold_start:
     ldx #chrget_size-1
 @chrget:
@@ -57,10 +63,12 @@ cold_start:
     sta rndx,x
     dex
     bpl @seed
-    lda #<error_entry
-    sta $0300
-    lda #>error_entry
-    sta $0301
+    ldx #11                 ; the vectors at $0300-$030B, which programs may point elsewhere
+@vectors:
+    lda vectors,x
+    sta $0300,x
+    dex
+    bpl @vectors
     lda #$4C                ; JMP for USR and for statement dispatch
     sta $0310
     sta jmper
@@ -123,6 +131,7 @@ ready:
     lda #<ready_text
     ldy #>ready_text
     jsr print_string
+    jmp ($0302)
 main:
     ldx #STACK_BASE
     txs
@@ -139,15 +148,20 @@ main:
     sta txtptr
     lda #>(buf-1)
     sta txtptr+1
-    jsr crunch
+    jsr @crunch
     jsr chrget
     beq main
     bcs @direct
     jsr store_line
     jmp main
 @direct:
-    jsr exec_statement
-    jmp newstt
+    lda #<(buf-1)           ; the statement runs through $0308, from before its first character
+    sta txtptr
+    lda #>(buf-1)
+    sta txtptr+1
+    jmp ($0308)
+@crunch:
+    jmp ($0304)
 
 ; Reads a line through CHRIN into buf, ending it with a zero byte; on the screen the cursor
 ; then goes to the next line (CHRIN leaves it where the RETURN was typed). From a file the
@@ -197,13 +211,18 @@ newstt:
     stx curlin
     sta curlin+1
 @statement:
-    jsr chrget
-    jsr exec_statement
-    jmp newstt
+    jmp ($0308)
+
 @ready:
     jmp end_program
 
 ; RUN/STOP between statements: the program can go on with CONT.
+; The next statement (the text pointer stands before it), then on to the next.
+gone:
+    jsr chrget
+    jsr exec_statement
+    jmp newstt
+
 ; From the zero byte that ends a line into the next line: Z set at the end of the program,
 ; else X (low)/A (high) = its number and the text pointer on its number's high byte.
 enter_next_line:

@@ -11,7 +11,7 @@
 .export statement_new, statement_clr, statement_run, statement_list, goto_line
 .export copy_down_memory, start_program
 .import newstt, ready, syntax_error, error, reset_stack_frames, init_temporaries
-.import print_keyword, check_statement_end, restore_data
+.import check_statement_end, restore_data
 
 listend = defpnt        ; $4E/$4F LIST: the last line to list
 linelen = dscpnt        ; store_line: the new line's length
@@ -508,10 +508,10 @@ statement_list:
     bmi @plain
     cmp #$80
     bcc @plain
-    cmp #$FF                ; pi is a character, not a keyword
-    beq @plain
+    cmp #TOKEN_GO+1         ; pi and the codes past GO are characters, not keywords
+    bcs @plain
     sty count
-    jsr print_keyword
+    jsr @keyword
     ldy count
     jmp @advance
 @plain:
@@ -531,3 +531,5 @@ statement_list:
 @stop:
 @done:
     jmp ready
+@keyword:
+    jmp ($0306)

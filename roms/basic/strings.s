@@ -517,22 +517,23 @@ assign_string:
 @copy:
     lda count
     jsr alloc_string
-    ldy #0
-    sta (forpnt),y
-    txa
-    iny
-    sta (forpnt),y
-    tya
-    iny
-    lda frespc+1
-    sta (forpnt),y
+    pha                     ; the length: collecting garbage may have used count
     lda frespc
     sta index2
     lda frespc+1
     sta index2+1
-    lda fac_desc
+    lda fac_desc            ; copied before the variable changes: it may be the source (A$=A$)
     ldy fac_desc+1
     jsr copy_described
+    ldy #0
+    pla
+    sta (forpnt),y
+    iny
+    lda frespc
+    sta (forpnt),y
+    iny
+    lda frespc+1
+    sta (forpnt),y
 drop_temporary:
     lda fac_desc+1
     bne @done

@@ -106,6 +106,9 @@ TEST(BasicStatements, StringsNumbersAndTheClock) {
        {"A$=\"HELLO\":B$=A$+\" WORLD\":PRINT LEN(B$);LEFT$(B$,3);RIGHT$(B$,2);MID$(B$,2,3)",
         "PRINT ASC(\"A\");CHR$(66);STR$(12.5);VAL(\"3.25E2\");VAL(\"X\")", "PRINT \"AB\">\"A\";\"A\"<\"AB\";\"\"=\"\";\"B\">\"AB\""},
        {" 11 HELLDELL", " 65 B 12.5 325  0", "-1 -1 -1 -1"}},
+      {"a string variable or element assigned from itself keeps its text",
+       {"A$=\"AB\"+\"CD\":A$=A$:DIM C$(2):C$(1)=A$+\"E\"", "C$(2)=C$(1):C$(1)=C$(1):PRINT A$;C$(1);C$(2)"},
+       {"ABCDABCDEABCDE"}},
       {"numbers, integers and logic",
        {"B%=-3.7:PRINT B%;INT(-3.7);5 AND 3 OR 8;NOT 5;2^-1;-2^2", "PRINT 1E10;1/3;.001;-12345678.9",
         "PRINT TAB(5)\"X\"SPC(3)\"Y\";POS(0)"},
@@ -131,5 +134,26 @@ TEST(BasicStatements, ErrorsNameTheirCause) {
        {"10 A$=\"\":FOR I=1 TO 30:A$=A$+\"1234567890\":NEXT", "20 PRINT 1/0", "RUN", "GOTO 20", "GOTO 99", "X=1E38*10"},
        {"?STRING TOO LONG  ERROR IN 10", "?DIVISION BY ZERO  ERROR IN 20", "?UNDEF'D STATEMENT  ERROR",
         "?OVERFLOW  ERROR"}},
+  });
+}
+
+namespace {
+// A machine-code hook that counts its calls at $C100, then goes on through the address it found
+// in the vector: SYS 49158 hooks it, SYS 49181 puts the old address back. The vector is the
+// low byte poked into the DATA (8: $0308, each statement; 10: $030A, each operand).
+std::vector<std::string> CountingHook(int vector) {
+  const std::string low = std::to_string(vector), high = std::to_string(vector + 1);
+  return {"10 FOR I=0 TO 41:READ B:POKE 49152+I,B:NEXT:POKE 49408,0",
+          "20 DATA 238,0,193,108,1,193,173," + low + ",3,141,1,193,173," + high + ",3,141,2,193",
+          "30 DATA 169,0,141," + low + ",3,169,192,141," + high + ",3,96",
+          "40 DATA 173,1,193,141," + low + ",3,173,2,193,141," + high + ",3,96",
+          "50 SYS 49158:A=1+2*3:B=-(4):C$=\"X\"+CHR$(65):SYS 49181:PRINT PEEK(49408)", "RUN"};
+}
+}  // namespace
+
+TEST(BasicStatements, HooksOnTheVectorsSeeEachStatementAndOperand) {
+  ExpectScreens({
+      {"$0308 runs each statement", CountingHook(8), {"RUN", " 4"}},
+      {"$030A reads each operand, signs and parentheses included", CountingHook(10), {"RUN", " 10"}},
   });
 }
