@@ -14,7 +14,8 @@
 
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "media/cartridge.h"
 #include "media/program_loader.h"
 #include "media/snapshot_format.h"

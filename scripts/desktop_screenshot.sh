@@ -26,11 +26,14 @@ emulator=""
 stop() {
   [ -n "$emulator" ] && kill "$emulator" 2>/dev/null && wait "$emulator" 2>/dev/null
   kill "$xvfb" 2>/dev/null || true
+  [ -n "${config:-}" ] && rm -rf "$config"
 }
 trap stop EXIT
 sleep 1
+# A fresh settings folder, so the window shows its first-run view: the Full picture at scale 2.
 # The virtual display has no sound card: SDL's dummy driver keeps the device message away.
-DISPLAY=$display SDL_AUDIODRIVER=dummy "$build/vornce" --roms "$roms" &
+config=$(mktemp -d)
+XDG_CONFIG_HOME=$config DISPLAY=$display SDL_AUDIODRIVER=dummy "$build/vornce" --roms "$roms" &
 emulator=$!
 sleep 4
 mkdir -p "$(dirname "$output")"

@@ -130,7 +130,7 @@ eval:
 ; The operators of precedence A and above with their operands, into FAC.
 eval_prec:
     tsx                     ; each pending operator and parenthesis takes stack
-    cpx #$1C
+    cpx #$38
     bcs @room
     jmp out_of_memory
 @room:

@@ -254,7 +254,7 @@ break_statement:
     jsr keep_place
 print_break:
     jsr close_channel
-    jsr newline_if_needed
+    jsr newline
     lda #<break_text
     ldy #>break_text
     jsr print_string
@@ -363,7 +363,7 @@ error_entry:
     txa
     pha
     jsr close_channel
-    jsr newline_if_needed
+    jsr newline
     lda #'?'
     jsr CHROUT
     lda #<error_text
@@ -414,10 +414,12 @@ newline_if_needed:
     sec
     jsr PLOT
     tya
-    beq @done
+    beq newline_done
+; Errors and BREAK start on a line of their own even at the start of a line, leaving it empty.
+newline:
     lda #$0D
-    jsr CHROUT
-@done:
+    jmp CHROUT
+newline_done:
     rts
 
 ; Drops every FOR and GOSUB frame, keeping the caller's return address.

@@ -151,7 +151,7 @@ ioinit:
     sta cia2
     lda #$3F
     sta cia2+2
-    lda #$E7
+    lda #$07                ; cassette motor and switch bits clear, as the genuine KERNAL leaves them
     sta $01
     lda #$2F
     sta $00

@@ -14,7 +14,7 @@
 
 #include "chips/vic.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 #include "video/presentation.h"
 
 uint16_t cia1Regs[16], cia2Regs[16];
@@ -26,6 +26,7 @@ int32_t cia1StepCountdown, cia2StepCountdown;
 
 std::atomic<uint8_t> joystickPort{1};
 std::atomic<uint32_t> joystickEnabled{1};
+std::atomic<uint8_t> gamepadJoystick{0};
 
 namespace {
 constexpr int kPortA = 0;
@@ -127,7 +128,8 @@ uint8_t ReadJoystick() {
   for (int b = 0; b < 5; ++b) {
     if (KeyDown[keys[b]].load() == 0) bits |= static_cast<uint8_t>(1 << b);
   }
-  return bits;
+  // A gamepad is held the usual way up whatever the layout.
+  return static_cast<uint8_t>(bits & ~gamepadJoystick.load());
 }
 
 uint8_t CiaRead(int cia, int r) {

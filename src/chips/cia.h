@@ -14,6 +14,9 @@ extern int32_t cia1StepCountdown, cia2StepCountdown;
 // Written by the user-interface thread, read by the emulation thread.
 extern std::atomic<uint8_t> joystickPort;      // 1 = control port 2 (port A), 2 = control port 1 (port B)
 extern std::atomic<uint32_t> joystickEnabled;  // 0 = the joypad is not a joystick
+// A gamepad's directions and fire, in ReadJoystick's bit order, each 1 while held; joined with
+// the joypad keys.
+extern std::atomic<uint8_t> gamepadJoystick;
 
 // Host virtual-key codes the joystick reads from KeyDown.
 inline constexpr int kKeyLeft = 0x25;

@@ -15,7 +15,7 @@
 #include "chips/cia.h"
 #include "chips/vic.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 #include "sound/sid.h"
 
 uint8_t idToggle = 0xAA;

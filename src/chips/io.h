@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/machine.h"
+
 extern uint8_t idToggle;  // what the next read of $DFFF returns; complemented by each read
 
 // The test harness's exit register at $D7FF, inside a SID mirror. Set before the emulation thread
@@ -13,5 +15,4 @@ extern bool exitRegisterEnabled;
 // processor (kHaltRequest), so the program stops at the write.
 extern int exitRegisterValue;
 
-uint8_t IoRead(uint16_t address);
-void IoWrite(uint16_t address, uint8_t value);
+// IoRead and IoWrite, declared with the memory map that calls them, are defined here.

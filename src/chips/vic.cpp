@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 
 uint8_t vicRegs[kVicRegisterCount];
 

@@ -14,11 +14,12 @@
 #include "core/cpu_access.h"
 #include "core/cpu_operations.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 
 CpuRegisters CpuRegs;
 bool jamHaltsCpu = false;
 uint16_t jamAddress = 0;
+bool (*driveBusTrap)(uint16_t pc) = nullptr;
 
 // NMOS base counts, except $91 and $9D, which are charged one cycle less, and the jam opcodes.
 const int8_t cycleTable[256] = {
@@ -46,6 +47,7 @@ namespace {
 constexpr uint16_t kNmiVector = 0xFFFA;
 constexpr uint16_t kResetVector = 0xFFFC;
 constexpr uint16_t kIrqVector = 0xFFFE;
+constexpr int kBusTrapCycles = 6;
 
 // Shared by BRK and the interrupt lines; only the B bit in the pushed status tells them apart.
 // Returns the handler's address.
@@ -139,10 +141,24 @@ int ServiceInterrupts() {
   CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
   CPU_BASIC_MODES((row) + 0x07, operation)
 
-int ExecuteInstruction() {
+namespace {
+// One instruction at pc; returns its cycles. Inlined into both callers below, so a run of
+// instructions is one loop around the dispatch.
+CPU_INLINE int Execute() {
   CpuRegisters& r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
-  const uint8_t opcode = pc < 0xA000 ? Ram[pc] : MemRead(pc);
+  // Every instruction passes here before its opcode is fetched: a check that must come before
+  // each instruction (one address compare, then the drive's flag) belongs here.
+  uint8_t opcode;
+  if (pc < 0xA000) {
+    opcode = Ram[pc];
+  } else {
+    // the one place a virtual drive takes over the KERNAL's bus routines
+    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
+      if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
+    }
+    opcode = MemRead(pc);
+  }
   ++pc;
 
   // 256 distinct labels on a byte: every opcode has exactly one case
@@ -300,6 +316,23 @@ int ExecuteInstruction() {
   }
   r.pc = pc;
   return cycleTable[opcode];
+}
+}  // namespace
+
+int ExecuteInstruction() { return Execute(); }
+
+int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
+  int32_t run = 0;
+  for (;;) {
+    const int cycles = Execute();
+    if (run + cycles >= cycleLimit || (irqPending | nmiPending) != 0 ||
+        resetRequest.load(std::memory_order_relaxed) != 0) {
+      quietCycles = run;
+      return cycles;
+    }
+    run += cycles;
+    cycleClock += cycles;
+  }
 }
 
 #undef CPU_BASIC_MODES

@@ -29,10 +29,25 @@ extern bool jamHaltsCpu;
 // Where the last jam opcode was executed.
 extern uint16_t jamAddress;
 
+// The KERNAL's serial-bus routines lie between TALK at $ED09 and ACPTR at $EE13.
+inline constexpr uint16_t kFirstBusRoutine = 0xED09;
+inline constexpr uint16_t kLastBusRoutine = 0xEE13;
+// Set while a virtual drive answers on the serial bus (null otherwise). Fetching an instruction
+// at an address from kFirstBusRoutine to kLastBusRoutine calls it first; when it returns true it
+// has done the routine's work and returned to the caller as RTS would, and the instruction is not
+// run. Changed only while the emulation thread is paused or not started.
+extern bool (*driveBusTrap)(uint16_t pc);
+
 // Loads pc from $FFFC/$FFFD, clears the registers and flags, sp = $FF, clears resetRequest.
 void ResetCpu();
-// Runs the instruction at pc and returns its cycles from cycleTable. A jam opcode notes its
+// Runs the instruction at pc and returns its cycles from cycleTable (those of an RTS when
+// driveBusTrap took the call). A jam opcode notes its
 // address and sets resetRequest to 2, or to kHaltRequest while jamHaltsCpu is set.
 int ExecuteInstruction();
+// Runs instructions until one brings their cycles to cycleLimit or leaves an interrupt pending or
+// a reset requested; a limit of one cycle or less runs one. Every instruction but that last one
+// adds its cycles to cycleClock as it ends, as the emulation loop would; their sum goes to
+// quietCycles. Returns the last instruction's cycles, for the loop to complete its pass.
+int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles);
 // Enters a pending IRQ (when I is clear) and then a pending NMI; returns the number of entries.
 int ServiceInterrupts();

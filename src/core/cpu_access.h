@@ -3,8 +3,9 @@
 //
 // Emulated: the nine operand addressing modes with their zero-page and 64 KiB wrap-arounds, the
 // stack in page $01, and the choice per access between touching Ram directly and going through
-// the banked MemRead/MemWrite. The direct paths serve zero page, stack pushes, everything below
-// $A000 and the all-RAM configuration; only ROM and I/O candidates pay for the banking call.
+// the banked MemRead/MemWrite. The direct paths serve zero page, stack pushes and everything below
+// $A000; other reads look up the banking in readMap, inline, and only the I/O area and banked
+// writes pay for a call.
 // Left out: dummy reads and writes of the real processor (a read-modify-write reads once and
 // writes once) and any per-cycle bus timing.
 // Called by: the interpreter in cpu.cpp only.
@@ -26,15 +27,11 @@ namespace cpu_detail {
 // Every address is held as 16 bits, so no access can leave the 64 KiB of Ram whatever pc holds.
 CPU_INLINE uint8_t PortBits() { return Ram[0x0001] & 3; }
 
-// Operand bytes, vectors and stack pulls see the banking whenever any ROM or I/O may be visible.
-CPU_INLINE uint8_t ReadBanked(uint16_t address) {
-  return PortBits() == 0 ? Ram[address] : MemRead(address);
-}
+// Operand bytes, vectors and stack pulls see the banking wherever they are.
+CPU_INLINE uint8_t ReadBanked(uint16_t address) { return MemRead(address); }
 
 // Below $A000 every configuration shows RAM, so only higher addresses need the banking.
-CPU_INLINE uint8_t ReadData(uint16_t address) {
-  return address < 0xA000 || PortBits() == 0 ? Ram[address] : MemRead(address);
-}
+CPU_INLINE uint8_t ReadData(uint16_t address) { return address < 0xA000 ? Ram[address] : MemRead(address); }
 
 CPU_INLINE void WriteData(uint16_t address, uint8_t value) {
   if (address < 0xA000 || PortBits() == 0) {

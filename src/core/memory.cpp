@@ -4,19 +4,14 @@
 // HIRAM, CHAREN); stores under a visible ROM land in the RAM beneath it.
 // Left out: the data direction register at $0000 (plain RAM, it never changes the mapping) and
 // the cartridge lines: a cartridge image is ordinary RAM at $8000-$9FFF.
-// Called by: the CPU core for accesses its direct paths do not serve, the emulation thread for
-// resets, and the front ends once at start-up (InitMachine).
+// Called by: the CPU core for accesses its direct paths do not serve, and the machine's reset
+// and start-up (machine/machine_reset.cpp).
 #include "core/machine.h"
 
 #include <algorithm>
+#include <array>
 #include <new>
 
-#include "chips/cia.h"
-#include "chips/io.h"
-#include "chips/vic.h"
-#include "core/scheduler.h"
-#include "media/cartridge.h"
-#include "sound/sound_output.h"
 
 uint8_t* Ram = nullptr;
 uint8_t* ColorRam = nullptr;
@@ -56,46 +51,44 @@ void ClearKeys() {
   for (auto& key : KeyDown) key.store(0);
 }
 
-void ResetMachine() {
+void ResetMemories() {
   // Addresses with bit 7 set power up as $66, the others as $99, in runs of 128 bytes.
   for (int address = 0; address < kRamSize; ++address) Ram[address] = (address & 0x80) ? 0x66 : 0x99;
   std::fill_n(ColorRam, kColorRamSize, 0);
-  ResetVic();
-  ResetCias();
   Ram[0x0000] = 0x2F;
   Ram[0x0001] = 0x37;
-  rasterLine = 0;
-  lineCyclePosition = 0;
-  resetAtFrameEnd.store(0);
-  if (cartridgePresent.load() != 0) LoadCartridge(cartridgeFileName);
 }
 
-int InitMachine() {
-  if (AllocateMemories() == 0) return 0;
-  ClearKeys();
-  for (auto& column : KeyMatrix) column.store(0xFF);
-  ResetMachine();
-  resetRequest.store(1);
-  ResetSound();
-  return 1;
-}
-
-uint8_t MemRead(uint16_t address) {
-  const uint8_t port = Ram[0x0001];
-  if ((port & 3) == 0) return Ram[address];
-  switch (address & 0xF000) {
-    case 0xA000:
-    case 0xB000:
-      return (port & 3) == 3 ? BasicRom[address & 0x1FFF] : Ram[address];
-    case 0xD000:
-      return (port & 4) == 0 ? CharRom[address & 0x0FFF] : IoRead(address);
-    case 0xE000:
-    case 0xF000:
-      return (port & 2) ? KernalRom[address & 0x1FFF] : Ram[address];
+namespace {
+// LORAM and HIRAM both clear: RAM everywhere. Otherwise BASIC needs both, the KERNAL HIRAM, and
+// $D000-$DFFF shows the character ROM with CHAREN clear and the I/O area with it set.
+constexpr ReadRegion RegionFor(int port, int region) {
+  const ReadRegion ram{&Ram, 0};
+  if ((port & 3) == 0) return ram;
+  switch (region) {
+    case 0xA:
+    case 0xB:
+      return (port & 3) == 3 ? ReadRegion{&BasicRom, 0xA000} : ram;
+    case 0xD:
+      return (port & 4) == 0 ? ReadRegion{&CharRom, 0xD000} : ReadRegion{nullptr, 0xD000};
+    case 0xE:
+    case 0xF:
+      return (port & 2) ? ReadRegion{&KernalRom, 0xE000} : ram;
     default:
-      return Ram[address];
+      return ram;
   }
 }
+
+constexpr std::array<std::array<ReadRegion, 16>, 8> BuildReadMap() {
+  std::array<std::array<ReadRegion, 16>, 8> map{};
+  for (int port = 0; port < 8; ++port) {
+    for (int region = 0; region < 16; ++region) map[port][region] = RegionFor(port, region);
+  }
+  return map;
+}
+}  // namespace
+
+constinit const std::array<std::array<ReadRegion, 16>, 8> readMap = BuildReadMap();
 
 void MemWrite(uint16_t address, uint8_t value) {
   if ((address & 0xF000) == 0xD000 && (Ram[0x0001] & 7) >= 5) {

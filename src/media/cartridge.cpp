@@ -6,14 +6,15 @@
 // Left out: the cartridge port itself (no ROM banking, EXROM/GAME lines or bank switching), every
 // chip packet after the first, and write protection: the image is ordinary RAM until the next
 // reset reloads it.
-// Called by: ResetMachine (LoadCartridge), the "Load cartridge..." command and the headless
+// Called by: the machine reset (LoadCartridge, through cartridgeLoader), the "Load cartridge..." command and the headless
 // runner (AttachCartridge, CartridgeLoadable).
 #include "media/cartridge.h"
 
 #include <cstring>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "media/media_file.h"
 
 namespace {
@@ -44,6 +45,7 @@ int AttachCartridge(const char* path) {
   const size_t length = std::strlen(path);
   if (length >= kCartridgePathSize) return 0;
   std::memcpy(cartridgeFileName, path, length + 1);
+  cartridgeLoader = LoadCartridge;
   cartridgePresent.store(1);
   resetAtFrameEnd.store(1);
   return 1;

@@ -6,9 +6,11 @@
 // Left out: any validation of signatures, versions, directory entries or end addresses; a T64
 // image loads everything from its first entry's data offset to the end of the file. At most
 // 65536 bytes are copied, one pass over memory, so an endless input cannot hold the caller.
-// Called by: the "Load program..." and "Load T64 image..." commands and the headless runner.
+// Called by: the "Load program..." and "Load T64 image..." commands, the start-up code (also for a
+// disk's first program) and the headless runner.
 #include "media/program_loader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/machine.h"
@@ -39,12 +41,17 @@ void TypeRun() {
   Ram[kKeyboardCount] = sizeof kTypedRun;
 }
 
-// file stands at the program bytes, or is null when they cannot be reached.
-int FinishLoad(std::FILE* file, const uint8_t loadAddress[2]) {
-  const auto address = static_cast<uint16_t>(loadAddress[0] | loadAddress[1] << 8);
-  const uint32_t count = file != nullptr ? CopyIntoRam(file, address, kRamSize) : 0;
+void FinishLoad(uint16_t address, uint32_t count) {
   SetBasicPointers(static_cast<uint16_t>(address + count));
   TypeRun();
+}
+
+uint16_t LoadAddress(const uint8_t bytes[2]) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
+
+// file stands at the program bytes, or is null when they cannot be reached.
+int FinishFileLoad(std::FILE* file, const uint8_t loadAddress[2]) {
+  const uint16_t address = LoadAddress(loadAddress);
+  FinishLoad(address, file != nullptr ? CopyIntoRam(file, address, kRamSize) : 0);
   return 1;
 }
 }  // namespace
@@ -56,7 +63,7 @@ int LoadPrg(const char* path) {
   const uint64_t start = length > 0 && path[length - 1] == '0' ? kP00HeaderSize : 0;
   uint8_t loadAddress[2];
   if (!ReadAt(file.get(), start, loadAddress, sizeof loadAddress)) return 0;
-  return FinishLoad(file.get(), loadAddress);
+  return FinishFileLoad(file.get(), loadAddress);
 }
 
 int LoadT64(const char* path) {
@@ -70,5 +77,14 @@ int LoadT64(const char* path) {
   }
   const uint64_t offset = static_cast<uint64_t>(dataOffset[0]) | dataOffset[1] << 8 | dataOffset[2] << 16 |
                           static_cast<uint64_t>(dataOffset[3]) << 24;
-  return FinishLoad(SeekTo(file.get(), offset) ? file.get() : nullptr, loadAddress);
+  return FinishFileLoad(SeekTo(file.get(), offset) ? file.get() : nullptr, loadAddress);
+}
+
+int LoadProgramBytes(const uint8_t* bytes, size_t size) {
+  if (size < 2) return 0;
+  const uint16_t address = LoadAddress(bytes);
+  const auto count = static_cast<uint32_t>(std::min<size_t>(size - 2, kRamSize));
+  for (uint32_t i = 0; i < count; ++i) Ram[static_cast<uint16_t>(address + i)] = bytes[2 + i];
+  FinishLoad(address, count);
+  return 1;
 }

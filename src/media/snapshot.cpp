@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "media/media_file.h"
 #include "media/snapshot_format.h"
 #include "platform/atomic_file.h"

@@ -16,7 +16,7 @@
 #include "chips/vic.h"
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "sound/sid.h"
 
 namespace {

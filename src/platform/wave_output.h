@@ -30,6 +30,9 @@ struct WaveOutput {
 
 // The host's audio device through SDL; when the queue runs dry it repeats the last level.
 extern const WaveOutput sdlWaveOutput;
+// The SDL output, or when no audio device can be opened the timed output, after one line on
+// stderr saying so; the audio libraries' own complaints are kept off the terminal.
+extern const WaveOutput quietSdlWaveOutput;
 // No sound: each block completes when its samples would have been played, at 22050 per second.
 extern const WaveOutput timedWaveOutput;
 // Every block appended to the WAV file made by CreateWavFile, completed at once.

@@ -104,7 +104,7 @@ bool SetUntilText(LaunchOptions& options, const std::string& value, std::string&
 constexpr OptionEntry kOptions[] = {
     {"--headless", nullptr, "run without a window (the options below are for this runner)",
      SetFlag<&LaunchOptions::headless>},
-    {"--scale", "N", "show each display pixel N x N in the window (1-4, default 2)", SetScale},
+    {"--scale", "N", "the window's picture scale, 1-4 (default: the last one used, at first 2)", SetScale},
     {"--roms", "DIR",
      "folder with the basic, kernal and chargen ROM images\n"
      "(default: $VORNCE_ROMS, else ~/.local/share/vornce/roms);\n"
@@ -137,6 +137,8 @@ constexpr OptionEntry kOptions[] = {
     {"--landscape", nullptr, "start with the picture rotated (320 x 240)", SetFlag<&LaunchOptions::landscape>},
     {"--wav", "FILE", "write the sound to FILE (8-bit mono WAV, 22050 Hz)", SetFileName<&LaunchOptions::wavPath>},
     {"--realtime", nullptr, "run at the real machine's speed (not with --wav)", SetFlag<&LaunchOptions::realtime>},
+    {"--disk", "FILE.d64", "attach the disk image to drive 8 without starting anything",
+     SetFileName<&LaunchOptions::diskFile>},
     {"--load-state", "F", "restore the snapshot F once the machine runs", SetFileName<&LaunchOptions::loadStatePath>},
     {"--save-state", "F", "save a snapshot to F at the end", SetFileName<&LaunchOptions::saveStatePath>},
     {"--help", nullptr, "show this text (also -h)", SetFlag<&LaunchOptions::showHelp>},
@@ -209,7 +211,8 @@ std::string UsageText() {
       "       vornce --headless [options] [FILE]                        without a window\n";
   AppendHelpLine(text, "FILE",
                  "a .prg, .p00 or .t64 program, loaded and RUN once BASIC is READY,\n"
-                 "or a .crt cartridge, attached with a reset");
+                 "a .crt cartridge, attached with a reset, or a .d64 disk image,\n"
+                 "attached to drive 8 with its first program loaded and RUN");
   for (const OptionEntry& option : kOptions) {
     AppendHelpLine(text, std::string(option.name) + (option.valueName != nullptr ? std::string(" ") + option.valueName : ""),
                    option.help);

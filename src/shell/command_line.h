@@ -20,10 +20,13 @@ struct LaunchOptions {
   bool realtime = false;      // --realtime: paced at real speed by a silent sound output
   std::string screenshotPath; // --screenshot FILE.png; empty: none
   bool landscape = false;     // --landscape: start in the rotated layout
-  std::string mediaFile;      // FILE: a .prg, .p00 or .t64 to load at READY, or a .crt to attach
+  std::string mediaFile;      // FILE: a .prg, .p00 or .t64 to load at READY, a .crt to attach, or a
+                              // .d64 to attach to drive 8 and start its first program
+  std::string diskFile;       // --disk FILE.d64: attached to drive 8, nothing started
   std::string loadStatePath;  // --load-state FILE: a snapshot restored once the machine runs
   std::string saveStatePath;  // --save-state FILE: a snapshot saved at the end
-  int scale = 2;              // --scale N: the desktop window shows each display pixel N x N
+  int scale = 0;              // --scale N: the desktop window shows each display pixel N x N;
+                              // 0: the scale used last (2 at first)
 };
 
 // A test harness run: one that ends on a condition of its own (--until-ready, --until-text) or

@@ -8,11 +8,15 @@
 // Called by: the desktop window on the application thread.
 #include "shell/commands.h"
 
+#include <vector>
+
 #include "chips/cia.h"
-#include "core/scheduler.h"
+#include "drive/disk_drive.h"
+#include "machine/scheduler.h"
 #include "media/cartridge.h"
 #include "media/program_loader.h"
 #include "media/snapshot.h"
+#include "platform/message_box.h"
 #include "shell/keyboard_input.h"
 #include "shell/startup_media.h"
 #include "sound/sound_output.h"
@@ -21,6 +25,8 @@ const MenuEntry kMenuEntries[] = {
     {"File", nullptr, "Load program...", kCommandLoadProgram},
     {"File", nullptr, "Load T64 image...", kCommandLoadT64},
     {"File", nullptr, "Load cartridge...", kCommandLoadCartridge},
+    {"File", nullptr, "Attach disk...", kCommandAttachDisk},
+    {"File", nullptr, "Detach disk", kCommandDetachDisk},
     {"File", nullptr, "Quit", kCommandQuit},
     {"Emu", nullptr, "Reset", kCommandReset},
     {"Emu", "Sprites", "Accurate", kCommandAccurateSprites},
@@ -50,6 +56,21 @@ namespace {
 const FileDialogSetup kProgramDialog{"Load a program", "Program (*.PRG)", "*.prg;*.p00", "prg", "program.prg"};
 const FileDialogSetup kT64Dialog{"Load a T64 image", "T64 image (*.T64)", "*.t64", "t64", "program.t64"};
 const FileDialogSetup kCartridgeDialog{"Load a cartridge", "Cartridge (*.crt)", "*.crt", "crt", "cartridge.crt"};
+const FileDialogSetup kDiskDialog{"Attach a disk to drive 8", "Disk image (*.d64)", "*.d64", "d64", "disk.d64"};
+
+// A disk that cannot be used is refused with a message; the machine runs on as it was.
+int AttachDiskOrSay(const std::string& path) {
+  std::string error;
+  if (AttachDisk(path, error)) return 1;
+  ShowMessageBox(error.c_str(), "Disk drive 8");
+  return 0;
+}
+
+int AttachDiskAndStart(const std::string& path) {
+  std::vector<uint8_t> program;
+  if (AttachDiskOrSay(path) == 0) return 0;
+  return FirstProgramOnDisk(program) ? LoadProgramBytes(program.data(), program.size()) : 1;
+}
 
 void SelectJoystick(uint32_t enabled, uint8_t port) {
   joystickEnabled.store(enabled);
@@ -63,6 +84,7 @@ int LoadPaused(MediaKind kind, const std::string& path) {
     case MediaKind::Program: return LoadPrg(path.c_str());
     case MediaKind::TapeImage: return LoadT64(path.c_str());
     case MediaKind::Cartridge: return CartridgeLoadable(path.c_str()) != 0 && AttachCartridge(path.c_str()) != 0;
+    case MediaKind::DiskImage: return AttachDiskAndStart(path);
     default: return 0;
   }
 }
@@ -73,7 +95,14 @@ void LoadThroughDialog(const FileDialogSetup& setup, const CommandHost& host, Me
   const uint32_t soundWasOn = soundEnabled.load();
   emulationRunning.store(0);
   soundEnabled.store(0);
-  if (std::string path; host.chooseFile(setup, path)) LoadPaused(kind, path);
+  if (std::string path; host.chooseFile(setup, path)) {
+    if (kind == MediaKind::DiskImage) {
+      PauseEmulation();
+      AttachDiskOrSay(path);
+    } else {
+      LoadPaused(kind, path);
+    }
+  }
   if (soundWasOn != 0) soundEnabled.store(1);
   ResumeEmulation();
 }
@@ -102,6 +131,12 @@ void RunCommand(int command, const CommandHost& host) {
     case kCommandLoadProgram: LoadThroughDialog(kProgramDialog, host, MediaKind::Program); break;
     case kCommandLoadT64: LoadThroughDialog(kT64Dialog, host, MediaKind::TapeImage); break;
     case kCommandLoadCartridge: LoadThroughDialog(kCartridgeDialog, host, MediaKind::Cartridge); break;
+    case kCommandAttachDisk: LoadThroughDialog(kDiskDialog, host, MediaKind::DiskImage); break;
+    case kCommandDetachDisk:
+      PauseEmulation();
+      DetachDisk();
+      ResumeEmulation();
+      break;
     case kCommandQuit: host.postQuit(); break;
     case kCommandReset: resetAtFrameEnd.store(1); break;
     case kCommandAccurateSprites: accurateSprites.store(1); break;

@@ -22,6 +22,8 @@ enum MenuCommand : int {
   kCommandSoundOff = 40052,
   kCommandSaveState = 40053,
   kCommandLoadState = 40054,
+  kCommandAttachDisk = 40060,
+  kCommandDetachDisk = 40061,
 };
 
 // One item of the menu bar: its pop-up, the sub-menu inside it (or null) and its text;
@@ -63,5 +65,6 @@ void RunCommand(int command, const CommandHost& host);
 
 
 // Loads a .prg, .p00, .t64 or .crt file as its menu command does once a file is chosen (a
-// dropped file, say). False, changing nothing, for a file it cannot use.
+// dropped file, say); a .d64 disk is attached to drive 8 and its first program loaded with RUN
+// typed. False, changing nothing, for a file it cannot use (a disk's reason in a message box).
 bool LoadFileLikeMenu(const std::string& path);

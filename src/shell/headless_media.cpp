@@ -14,7 +14,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "media/snapshot.h"
 #include "media/snapshot_format.h"
 #include "shell/exit_status.h"
@@ -67,7 +67,7 @@ bool PrepareHeadlessMedia(const LaunchOptions& options, std::string& error) {
   firstFrameSeen = endHeld = runEnded = false;
   dueRequests.store(0);
   mediaFailed.store(false);
-  return PrepareStartupMedia(options.mediaFile, error);
+  return PrepareStartupMedia(options.mediaFile, options.diskFile, error);
 }
 
 void HeadlessMediaAfterFrame() {
@@ -80,7 +80,7 @@ void HeadlessMediaAfterFrame() {
   }
   LoadStartupProgramAtReady();
   if (StartupProgram() == StartupProgramState::Failed) {
-    Fail("cannot load the program: it is gone or too short to hold a load address");
+    Fail("cannot load the program: " + StartupProgramFailure());
     keepRunning.store(0);
   }
 }

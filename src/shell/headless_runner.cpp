@@ -17,7 +17,8 @@
 
 #include "core/machine.h"
 #include "core/rom_images.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "platform/stop_signals.h"
 #include "shell/display_session.h"
 #include "shell/exit_status.h"
@@ -93,6 +94,8 @@ int RunHeadless(const LaunchOptions& options) {
   StartTyping(options.typedText, static_cast<uint64_t>(options.keybufDelay * kCyclesPerSecond));
   WatchForRunEnd(options);
   frameObserver = OnFrameEnd;
+  // Only the last picture is ever looked at, by --screenshot.
+  picturesWatched.store(false);
   emulationRunning.store(1);
   keepRunning.store(1);
   emulationReturned.store(false);
@@ -109,6 +112,8 @@ int RunHeadless(const LaunchOptions& options) {
     ServeHeadlessMedia(stopSignal != 0);
   }
   emulation.join();
+  PresentLatestFrame();
+  picturesWatched.store(true);
   FinishHeadlessSound();
   const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   frameObserver = nullptr;

@@ -4,7 +4,8 @@
 // when the count is 0 keeps us clear of the KERNAL's own buffer handling: the interrupt's
 // keyboard scan appends, and reading a key shifts the rest down; neither is under way once the
 // buffer is empty. It also hands a program's INPUT and GET every character in order.
-// Called by: the headless runner, on the emulation thread after every presented frame.
+// Called by: the headless runner, on the emulation thread after every presented frame; the
+// buffer filling also by the desktop's pasted text.
 #include "shell/keyboard_typist.h"
 
 #include "core/machine.h"
@@ -14,7 +15,7 @@
 namespace {
 constexpr uint16_t kKeyboardBuffer = 0x0277;
 constexpr uint16_t kKeyboardCount = 0x00C6;
-constexpr int kKeyboardBufferSize = 10;
+constexpr size_t kKeyboardBufferSize = 10;
 
 // Emulation thread only, after StartTyping.
 std::string pendingText;
@@ -50,12 +51,19 @@ void TypeIntoKeyboardBuffer(uint64_t cyclesRun) {
     mayType = true;
     typingStart = cyclesRun + delay;
   }
-  if (cyclesRun < typingStart || Ram[kKeyboardCount] != 0) return;
-  int count = 0;
-  while (count < kKeyboardBufferSize && typedCount < pendingText.size()) {
-    Ram[kKeyboardBuffer + count++] = static_cast<uint8_t>(pendingText[typedCount++]);
+  if (cyclesRun < typingStart) return;
+  typedCount += FillEmptyKeyboardBuffer(pendingText.data() + typedCount, pendingText.size() - typedCount);
+}
+
+size_t FillEmptyKeyboardBuffer(const char* text, size_t length) {
+  if (Ram[kKeyboardCount] != 0) return 0;
+  size_t count = 0;
+  while (count < kKeyboardBufferSize && count < length) {
+    Ram[kKeyboardBuffer + count] = static_cast<uint8_t>(text[count]);
+    ++count;
   }
   Ram[kKeyboardCount] = static_cast<uint8_t>(count);
+  return count;
 }
 
 bool TypingFinished() { return typedCount >= pendingText.size(); }

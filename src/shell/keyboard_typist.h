@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <string>
 
 // Set before the emulation thread starts: the PETSCII codes to type, and how many emulated cycles
@@ -14,3 +15,8 @@ void StartTyping(const std::string& petscii, uint64_t delayCycles);
 void TypeIntoKeyboardBuffer(uint64_t cyclesRun);
 // True once every code has been put into the buffer.
 bool TypingFinished();
+
+// Emulation thread, machine running: when the KERNAL's keyboard buffer is empty, puts up to its
+// ten characters of text[0..length) into it. Returns how many it put (0 while the buffer is not
+// empty yet).
+size_t FillEmptyKeyboardBuffer(const char* text, size_t length);

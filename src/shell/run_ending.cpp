@@ -16,7 +16,7 @@
 #include "chips/io.h"
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/basic_prompt.h"
 #include "shell/exit_status.h"
 #include "shell/keyboard_typist.h"

@@ -55,6 +55,15 @@ std::string Shown(char c) {
 }
 }  // namespace
 
+bool PetsciiOfAscii(char c, char& code) {
+  if (c >= 'a' && c <= 'z') {
+    code = static_cast<char>(c - 'a' + 'A');
+    return true;
+  }
+  code = c;
+  return c >= ' ' && c <= '_';
+}
+
 bool TranslateTypedText(const std::string& text, std::string& petscii, std::string& error) {
   petscii.clear();
   for (size_t i = 0; i < text.size(); ++i) {
@@ -63,10 +72,8 @@ bool TranslateTypedText(const std::string& text, std::string& petscii, std::stri
       petscii += text[++i] == 'n' ? kReturn : '\\';
     } else if (c == '\n') {
       petscii += kReturn;
-    } else if (c >= 'a' && c <= 'z') {
-      petscii += static_cast<char>(c - 'a' + 'A');
-    } else if (c >= ' ' && c <= '_') {
-      petscii += c;
+    } else if (char code; PetsciiOfAscii(c, code)) {
+      petscii += code;
     } else if (c == '{') {
       const size_t close = text.find('}', i);
       if (close == std::string::npos) {

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 #include "sound/envelope_tables.h"
 #include "sound/sound_output.h"
 #include "sound/voices.h"

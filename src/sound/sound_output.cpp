@@ -4,7 +4,8 @@
 // output that keeps real time, after a message, when it cannot be opened); every 40000 cycles
 // turns the samples made since the last flush into one block and writes it; counts the blocks
 // the output still holds, the count the emulation thread paces itself by. With Sound OFF the
-// blocks carry the last level sent instead of the samples, so the pace and the level stay.
+// blocks carry the last level sent instead of the samples, so the pace and the level stay. In
+// warp nothing is queued at all.
 // Blocks come from a pool made once, never from the heap, and go back to it when the output
 // hands them back, on the output's own thread.
 // Leaves out: more than one output at a time.
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/scheduler_state.h"
 #include "platform/message_box.h"
 #include "platform/wave_output.h"
 #include "sound/envelope_tables.h"
@@ -103,8 +105,9 @@ void SoundFlush() {
 }
 
 void QueueSoundBlock(const uint8_t* samples, int length) {
-  // Before the emulation thread has opened anything there is no output to take the block.
-  if (waveOutHandle == nullptr) return;
+  // Before the emulation thread has opened anything there is no output to take the block. In
+  // warp no block goes out: the output runs dry, which is silence, and paces nothing.
+  if (waveOutHandle == nullptr || warpMode.load() != 0) return;
   const uint32_t n = length == 0 ? kSampleBufferSize : static_cast<uint32_t>(length);
   PoolBlock* const block = TakeFreeBlock();
   // Only an output that stops handing blocks back could empty the pool; the samples are lost.

@@ -9,7 +9,7 @@
 // Called by: the SID register operations before every change, and SoundFlush.
 #include "sound/voices.h"
 
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 #include "sound/envelope_tables.h"
 #include "sound/sound_output.h"
 

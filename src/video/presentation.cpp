@@ -7,24 +7,30 @@
 // format are not consulted, only its two pitches). Display rows 200-319 belong to the picture
 // only in the rotated layout: on the way back to portrait they are blanked once, so no stale
 // rotated picture stays below the portrait one.
+// Each presented frame is also kept whole, unnarrowed, for the desktop's Full picture view.
+// While nothing watches the display (a headless run), the emulation thread skips the drawing and
+// only the last frame is drawn, once the thread has returned.
 // Called by: the emulation thread for every drawn frame while the emulation runs, and the
-// application thread while the emulation thread is paused.
+// application thread while the emulation thread is paused or has returned.
 #include "video/presentation.h"
 
 #include <cstring>
 
 #include "core/machine.h"
+#include "video/full_picture.h"
 #include "video/palette.h"
 
 std::atomic<uint32_t> landscapeMode{0};
 GXDisplayProperties displayProperties;
+std::atomic<bool> picturesWatched{true};
 
 namespace {
 constexpr int kPictureWidth = 320;
 constexpr int kPictureHeight = 200;
 
-// Only the presenting thread touches this; presentations never overlap.
+// Only the presenting thread touches these; presentations never overlap.
 uint32_t lastLayout = 0;
+bool presentationSkipped = false;  // the last drawn frame never reached the surface
 
 // Two display pixels side by side: on a surface whose pixels are adjacent in memory (x pitch 2)
 // one 4-byte store of a ready-made pair, else two stores.
@@ -80,6 +86,7 @@ void PresentRotated(uint8_t* surface, intptr_t xPitch, intptr_t yPitch) {
 }  // namespace
 
 int PresentFrame() {
+  presentationSkipped = false;
   auto* surface = static_cast<uint8_t*>(GXBeginDraw());
   if (surface == nullptr) return 0;
   // The pitches are used rounded down to whole 16-bit pixels.
@@ -93,5 +100,18 @@ int PresentFrame() {
     if (lastLayout != 0) Fill(surface, xPitch, yPitch, 0, kPictureHeight);
   }
   lastLayout = layout;
+  PublishFullPicture();
   return GXEndDraw();
+}
+
+void PresentDrawnFrame() {
+  if (picturesWatched.load()) {
+    PresentFrame();
+  } else {
+    presentationSkipped = true;
+  }
+}
+
+void PresentLatestFrame() {
+  if (presentationSkipped) PresentFrame();
 }

@@ -16,7 +16,7 @@
 
 #include "chips/vic.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 
 namespace {
 constexpr int kFirstLine = 50;

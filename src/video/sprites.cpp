@@ -12,7 +12,7 @@
 
 #include "chips/vic.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "core/scheduler_state.h"
 
 namespace {
 constexpr int kWidth = 320;

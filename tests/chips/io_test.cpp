@@ -6,7 +6,7 @@
 
 
 #include "chips/chip_test.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "sound/sid.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "support/test_machine.h"
 
 namespace {

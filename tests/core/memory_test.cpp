@@ -3,6 +3,7 @@
 
 #include "chips/vic.h"
 #include "core/machine.h"
+#include "machine/machine_reset.h"
 #include "support/test_machine.h"
 
 namespace {
@@ -88,4 +89,28 @@ TEST(MemoryBanking, DataDirectionByteChangesNoMapping) {
     EXPECT_EQ(MemRead(0xA000), 0xBA);
     EXPECT_EQ(MemRead(0xE000), 0xEE);
   }
+}
+
+TEST(MemoryBanking, EveryRomAddressReadsItsOwnByteAndFollowsNewImages) {
+  PrepareTestMachine();
+  for (int i = 0; i < kBasicRomSize; ++i) basicImage[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
+  for (int i = 0; i < kKernalRomSize; ++i) kernalImage[i] = static_cast<uint8_t>(i * 13 + (i >> 8) + 1);
+  for (int i = 0; i < kCharRomSize; ++i) charImage[i] = static_cast<uint8_t>(i * 5 + (i >> 8) + 2);
+  BasicRom = basicImage;
+  KernalRom = kernalImage;
+  CharRom = charImage;
+  struct Region { uint8_t port; int first; int size; const uint8_t* image; } regions[] = {
+      {0x37, 0xA000, kBasicRomSize, basicImage}, {0x37, 0xE000, kKernalRomSize, kernalImage},
+      {0x33, 0xD000, kCharRomSize, charImage},  {0x32, 0xE000, kKernalRomSize, kernalImage}};
+  for (const Region& r : regions) {
+    Ram[0x0001] = r.port;
+    for (int i = 0; i < r.size; ++i) {
+      ASSERT_EQ(MemRead(static_cast<uint16_t>(r.first + i)), r.image[i]) << std::hex << r.first + i;
+    }
+  }
+  // Images installed while the machine runs are read at once.
+  InstallMarkedRoms();
+  Ram[0x0001] = 0x37;
+  EXPECT_EQ(MemRead(0xBFFF), 0xBA);
+  EXPECT_EQ(MemRead(0xE000), 0xEE);
 }

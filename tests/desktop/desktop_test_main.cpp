@@ -3,10 +3,16 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The window remembers its settings; the tests keep theirs out of the user's folder.
+  char configFolder[] = "/tmp/vornce-desktop-tests-XXXXXX";
+  if (mkdtemp(configFolder) != nullptr) setenv("XDG_CONFIG_HOME", configFolder, 1);
   QApplication application(argc, argv);
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  std::filesystem::remove_all(configFolder);
+  return result;
 }

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "support/temp_folder.h"
 #include "support/test_machine.h"
 

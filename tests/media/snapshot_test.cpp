@@ -17,7 +17,7 @@
 #include "chips/vic.h"
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "media/snapshot_format.h"
 #include "sound/sid.h"
 #include "support/temp_folder.h"

@@ -10,7 +10,8 @@
 #include "core/cpu.h"
 #include "core/machine.h"
 #include "core/rom_images.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "sound/sound_output.h"
 #include "support/run_vornce.h"
 #include "support/temp_folder.h"
@@ -80,7 +81,7 @@ TEST(BuiltinRoms, BasicRunsTypedLines) {
       {"10 GOSUB 30:PRINT \"BACK\":END\\n30 IF 2>1 THEN PRINT \"SUB\";-7/2;\\n40 RETURN\\nRUN\\nLIST 30\\n", 8,
        "RUN\nSUB-3.5 BACK\n\nREADY.\nLIST 30\n\n30 IF 2>1 THEN PRINT \"SUB\";-7/2;\nREADY.\n"},
       {"FROB\\nPRINT 1/0\\nGOTO 99\\n", 6,
-       "FROB\n?SYNTAX  ERROR\nREADY.\nPRINT 1/0\n?DIVISION BY ZERO  ERROR\nREADY.\nGOTO 99\n?UNDEF'D STATEMENT  ERROR\n"},
+       "FROB\n\n?SYNTAX  ERROR\nREADY.\nPRINT 1/0\n\n?DIVISION BY ZERO  ERROR\nREADY.\nGOTO 99\n\n?UNDEF'D STATEMENT  ERROR\n"},
   };
   for (const auto& c : cases) {
     const std::string out = RunBuiltin("--seconds " + std::to_string(c.seconds) + " --keybuf '" + c.typed + "'");

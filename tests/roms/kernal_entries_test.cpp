@@ -13,7 +13,7 @@
 #include "core/builtin_roms.h"
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "support/kernal_call.h"
 #include "support/temp_folder.h"
 

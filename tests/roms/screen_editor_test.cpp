@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "support/kernal_call.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "shell/headless_runner.h"
 #include "support/run_vornce.h"
 #include "support/temp_folder.h"

@@ -5,6 +5,7 @@
 
 #include "chips/cia.h"
 #include "core/machine.h"
+#include "machine/scheduler.h"
 #include "shell/keyboard_input.h"
 #include "video/presentation.h"
 
@@ -48,6 +49,17 @@ TEST(KeyboardInput, KeysPressTheirC64PositionsByShiftState) {
       {"2", {'2'}, {{7, 3}}},
       {"shift 2 gives @ without shift", {kVkShift, '2'}, {{5, 6}}},
       {"shift ; gives : without shift", {kVkShift, 186}, {{5, 5}}},
+      {"shift = gives + without shift", {kVkShift, 187}, {{5, 0}}},
+      {"shift 8 gives * without shift", {kVkShift, '8'}, {{6, 1}}},
+      {"shift 6 gives the up arrow without shift", {kVkShift, '6'}, {{6, 6}}},
+      {"shift - gives the left arrow without shift", {kVkShift, 189}, {{7, 1}}},
+      {"keypad * is the asterisk", {kVkKeypadMultiply}, {{6, 1}}},
+      {"` is the left arrow", {kVkBackQuote}, {{7, 1}}},
+      {"\\ is the pound key", {kVkBackslash}, {{6, 0}}},
+      {"tab is the Commodore key", {kVkTab}, {{7, 5}}},
+      {"home is CLR/HOME", {kVkHome}, {{6, 3}}},
+      {"shift home is CLR", {kVkShift, kVkHome}, {leftShift, {6, 3}}},
+      {"delete is INST/DEL", {kVkDelete}, {{0, 0}}},
       {"shift 0 gives shifted 9", {kVkShift, '0'}, {leftShift, {4, 0}}},
       {"F2 is shifted F1", {113}, {{0, 4}, leftShift}},
       {"insert is shifted INST/DEL", {kVkInsert}, {{0, 0}, leftShift}},
@@ -63,19 +75,40 @@ TEST(KeyboardInput, KeysPressTheirC64PositionsByShiftState) {
   }
 }
 
-TEST(KeyboardInput, KeyUpReleasesWhatTheShiftStateAtReleaseNames) {
-  ReleaseEverything();
-  HandleKey(kVkShift, true);
-  HandleKey('2', true);
-  HandleKey('2', false);
-  EXPECT_EQ(PressedPositions(), std::vector<Position>{}) << "@ released; LEFT SHIFT was let go on the press";
+TEST(KeyboardInput, KeyUpReleasesWhatThePressPressedAndShiftFollowsTheHostAgain) {
+  const Position leftShift{1, 7};
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, bool>> events;
+    std::vector<Position> pressed;
+  } cases[] = {
+      {"shift still held after @: LEFT SHIFT back for the next key",
+       {{kVkShift, true}, {'2', true}, {'2', false}}, {leftShift}},
+      {"shift still held after !: LEFT SHIFT stays", {{kVkShift, true}, {'1', true}, {'1', false}}, {leftShift}},
+      {"shift let go before +: nothing left held",
+       {{kVkShift, true}, {187, true}, {kVkShift, false}, {187, false}}, {}},
+      {"8 pressed unshifted, released shifted: the 8 is let go",
+       {{'8', true}, {kVkShift, true}, {'8', false}}, {leftShift}},
+      {"* pressed shifted, released unshifted: the asterisk is let go",
+       {{kVkShift, true}, {'8', true}, {kVkShift, false}, {'8', false}}, {}},
+      {"[ adds LEFT SHIFT, and lets it go without a host shift", {{219, true}, {219, false}}, {}},
+  };
+  for (const Case& c : cases) {
+    ReleaseEverything();
+    for (const auto& [key, down] : c.events) HandleKey(key, down);
+    EXPECT_EQ(PressedPositions(), c.pressed) << c.what;
+  }
+}
 
+TEST(KeyboardInput, PageUpAsksForTheNmiOnItsPressOnly) {
   ReleaseEverything();
-  HandleKey('8', true);  // pressed unshifted: 8
-  HandleKey(kVkShift, true);
-  HandleKey('8', false);  // released shifted: the asterisk, so the 8 stays held
-  HandleKey(kVkShift, false);
-  EXPECT_EQ(PressedPositions(), (std::vector<Position>{{3, 3}}));
+  restorePressed.store(0);
+  HandleKey(kVkRestore, true);
+  EXPECT_EQ(restorePressed.load(), 1u);
+  EXPECT_EQ(PressedPositions(), std::vector<Position>{}) << "RESTORE is not in the matrix";
+  restorePressed.store(0);
+  HandleKey(kVkRestore, false);
+  EXPECT_EQ(restorePressed.load(), 0u);
 }
 
 TEST(KeyboardInput, CursorKeysActAsC64CursorKeysOnlyWithTheJoystickOff) {

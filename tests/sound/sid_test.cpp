@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "sound/envelope_tables.h"
 #include "sound/sid.h"
 #include "sound_session.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "platform/message_box.h"
 #include "platform/wave_output.h"
 #include "sound/sound_output.h"

@@ -5,7 +5,8 @@
 #include "chips/cia.h"
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/machine_reset.h"
+#include "machine/scheduler.h"
 #include "sound/sound_output.h"
 
 namespace {

@@ -76,3 +76,29 @@ TEST(DrawText, WritesGlyphCellsAndDropsCellsOutsideTheGrid) {
   EXPECT_EQ(FrameBuffer[64000 - 320 - 8], 1) << "A in the last cell";
   EXPECT_TRUE(std::all_of(FrameBuffer + 64000, FrameBuffer + kFrameBufferSize, [](uint8_t b) { return b == 9; }));
 }
+
+TEST(PresentDrawnFrame, UnwatchedFramesReachTheSurfaceOnlyAsTheLastOne) {
+  PrepareTestMachine();
+  ASSERT_EQ(GXOpenDisplay(nullptr, kGxFullScreen), 1);
+  displayProperties = GXGetDisplayProperties();
+  std::vector<uint16_t> picture(kDisplayPixels);
+  for (bool watched : {true, false}) {
+    SCOPED_TRACE(watched);
+    picturesWatched.store(watched);
+    for (uint8_t colour : {uint8_t{2}, uint8_t{5}}) {
+      std::fill_n(FrameBuffer, 64000, colour);
+      const uint32_t before = CopyLatestPicture(false, picture.data());
+      PresentDrawnFrame();
+      EXPECT_EQ(CopyLatestPicture(false, picture.data()), watched ? before + 1 : before);
+    }
+    // Nothing is left to present after a watched frame; the last unwatched one is drawn once.
+    const uint32_t before = CopyLatestPicture(false, picture.data());
+    PresentLatestFrame();
+    PresentLatestFrame();
+    EXPECT_EQ(CopyLatestPicture(false, picture.data()), watched ? before : before + 1);
+    EXPECT_EQ(picture[0], palette565[5]);
+    EXPECT_EQ(picture[kDisplayWidth * 199 + 239], palette565[5]);
+  }
+  picturesWatched.store(true);
+  GXCloseDisplay();
+}

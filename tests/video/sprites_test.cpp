@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "video/vic_program.h"
 
 namespace {

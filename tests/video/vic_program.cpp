@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "support/test_machine.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // desktop_host.cpp: Qt dialogs and message boxes in place of the handheld's.
 //
-// The three open-file dialogs, the About and "Keys usage" boxes, quitting and posted function
+// The three open-file dialogs (each opening in the folder it last chose from), the About and "Keys usage" boxes, quitting and posted function
 // keys. Messages raised on the emulation thread are queued to the application thread and shown
 // there; the emulation thread carries on without waiting, so closing the window can never wait
 // on a message box that the window's own thread has yet to show.
@@ -13,8 +13,8 @@
 #include <QPointer>
 #include <QThread>
 
+#include "platform/desktop/desktop_settings.h"
 #include "platform/message_box.h"
-#include "shell/keyboard_input.h"
 
 namespace {
 QPointer<QWidget> hostWindow;
@@ -23,28 +23,37 @@ const char* const kAboutText =
     "VornCE\n\nA Commodore 64 emulator.\nCredits: the VornCE team.\n\n"
     "This build is made for Linux desktops.\n\nVornCE is free of charge.";
 const char* const kKeysUsageText =
-    "Keys usage:\n\nJoypad (cursor keys) - as joystick \n\nRight buttons (Right Ctrl, Left Alt) - FIRE\n\n"
-    "Left buttons (Esc) - RUN/STOP\n\nREC button (F12) - rotate screen\n\n"
-    "A click on the picture rotates it too.";
+    "Keys usage:\n\n"
+    "Joypad (cursor keys) - as joystick; C64 cursor keys after Emu > Keyboard (shift reverses)\n"
+    "Right buttons (Right Ctrl, Left Alt) - FIRE\n"
+    "Left buttons (Esc) - RUN/STOP\n"
+    "REC button (F12) - rotate screen (a click on the handheld picture too)\n\n"
+    "Tab - Commodore key\nLeft Ctrl - CTRL\nHome - CLR/HOME (with shift: CLR)\n"
+    "Backspace, Delete - INST/DEL (Insert: INST)\nPage Up - RESTORE\n"
+    "\\ - pound\nShift+6 (^) - up arrow\n` or Shift+- (_) - left arrow\n"
+    "F1-F8 - the C64's function keys\n\n"
+    "Gamepad - joystick: D-pad or left stick, A/B fire, Start RUN/STOP\n"
+    "F9 - warp    F11 - full screen    Shift+Insert - paste text";
 
 bool ChooseFile(const FileDialogSetup& setup, std::string& path) {
   // Linux file names are case-sensitive, so the patterns are offered in both cases.
   QStringList patterns = QString(setup.filterPatterns).split(';');
   for (const QString& pattern : QStringList(patterns)) patterns << pattern.toUpper();
   const QString filter = QString("%1 (%2)").arg(setup.filterDescription, patterns.join(' '));
-  QFileDialog dialog(hostWindow, setup.title, QString(), filter);
+  QFileDialog dialog(hostWindow, setup.title, LastFolder(setup.title), filter);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(setup.defaultExtension);
   dialog.selectFile(setup.initialName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   path = dialog.selectedFiles().first().toStdString();
+  RememberFolder(setup.title, dialog.directory().absolutePath());
   return true;
 }
 
 void PostQuit() { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }
 
 void PostKey(int virtualKey, bool down) {
-  QMetaObject::invokeMethod(hostWindow, [virtualKey, down] { HandleKey(virtualKey, down); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(hostWindow, "QueueKey", Qt::QueuedConnection, Q_ARG(int, virtualKey), Q_ARG(bool, down));
 }
 
 void ShowInfo(InfoDialog dialog) {

@@ -4,7 +4,9 @@
 // decides what the shift state means: Qt reports shift+2 as '@', and both map to the 2 key.
 // The handheld's buttons move to desktop keys: the joypad is the cursor keys, the right-hand
 // buttons (fire) are Right Ctrl and Left Alt, the left-hand buttons (RUN/STOP) are Esc and the
-// record button (rotate) is F12.
+// record button (rotate) is F12. The C64 keys a PC keyboard lacks sit where a desktop user looks
+// for them: Tab is the Commodore key, Home CLR/HOME, Page Up RESTORE, \ the pound key and ` the
+// left arrow.
 // Left out: other keyboard layouts' symbol positions.
 // Called by: the desktop window's key events.
 #include "platform/desktop/key_mapping.h"
@@ -31,6 +33,8 @@ constexpr KeyPair kSymbolKeys[] = {
     {Qt::Key_Minus, 189},      {Qt::Key_Underscore, 189}, {Qt::Key_Period, 190},    {Qt::Key_Greater, 190},
     {Qt::Key_Slash, 191},      {Qt::Key_Question, 191},   {Qt::Key_BracketLeft, 219}, {Qt::Key_BraceLeft, 219},
     {Qt::Key_BracketRight, 221}, {Qt::Key_BraceRight, 221}, {Qt::Key_Apostrophe, 222}, {Qt::Key_QuoteDbl, 222},
+    {Qt::Key_QuoteLeft, kVkBackQuote}, {Qt::Key_AsciiTilde, kVkBackQuote}, {Qt::Key_Backslash, kVkBackslash},
+    {Qt::Key_Bar, kVkBackslash},       {Qt::Key_sterling, kVkBackslash},
 };
 
 constexpr KeyPair kNamedKeys[] = {
@@ -38,6 +42,8 @@ constexpr KeyPair kNamedKeys[] = {
     {Qt::Key_Space, kVkSpace},         {Qt::Key_Left, kVkLeft},     {Qt::Key_Up, kVkUp},
     {Qt::Key_Right, kVkRight},         {Qt::Key_Down, kVkDown},     {Qt::Key_Insert, kVkInsert},
     {Qt::Key_Escape, kVkRunStopButton}, {Qt::Key_Alt, kVkFireButton}, {Qt::Key_F12, kVkRecordButton},
+    {Qt::Key_Tab, kVkTab},             {Qt::Key_Backtab, kVkTab},  {Qt::Key_Home, kVkHome},
+    {Qt::Key_Delete, kVkDelete},       {Qt::Key_PageUp, kVkRestore},
 };
 
 int Find(const KeyPair* pairs, size_t count, int qtKey) {
@@ -55,6 +61,7 @@ int VirtualKeyFor(const QKeyEvent& event) {
   if (event.modifiers() & Qt::KeypadModifier) {
     if (key == Qt::Key_Plus) return 107;
     if (key == Qt::Key_Minus) return 109;
+    if (key == Qt::Key_Asterisk) return kVkKeypadMultiply;
   }
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
   if (key == Qt::Key_Control) return event.nativeScanCode() == kRightControlScanCode ? kVkFireButton : kVkControl;

@@ -1,5 +1,6 @@
-// scheduler.h: the emulation thread's state, its flags shared with the application thread,
-// and the pause handshake.
+// scheduler_state.h: the emulation loop's state, its flags shared with the application thread,
+// and its timing constants. The processor, the chips, the picture and the sound read and set
+// these; the loop that advances them is machine/scheduler.
 #pragma once
 
 #include <atomic>
@@ -13,6 +14,9 @@ extern std::atomic<uint32_t> resetRequest;       // 0 none, 1 reset the CPU, 2 a
 extern std::atomic<uint32_t> resetAtFrameEnd;    // reset the machine at the end of the next drawn frame
 extern std::atomic<uint32_t> accurateSprites;    // sprites in 21-line bands rather than once a frame
 extern std::atomic<uint32_t> keepRunning;        // 0 = return at the next presented frame
+extern std::atomic<uint32_t> framesEnded;        // counts every frame ended, drawn or skipped
+extern std::atomic<uint32_t> restorePressed;     // the RESTORE key went down: an NMI at the frame's end
+extern std::atomic<uint32_t> warpMode;           // 1 = unpaced: the throttle never holds
 
 // Emulation thread only.
 extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn
@@ -42,18 +46,3 @@ inline constexpr uint32_t kCyclesPerSecond = 930000;
 // register): it runs nothing and takes no interrupts until a reset, while the chips, the raster
 // and the frames go on.
 inline constexpr uint32_t kHaltRequest = 3;
-
-// Called on the emulation thread after every presented frame, when set; front ends use it to act
-// between frames without pausing the machine. Set before the thread starts.
-extern void (*frameObserver)();
-
-// One pass of the main loop. Returns 0 when the thread must return (keepRunning was clear at a
-// frame presentation), 1 otherwise.
-int RunEmulationPass();
-// The thread procedure: opens the sound output, then runs passes until told to stop. Returns 0.
-int EmulationThread();
-
-// The pause handshake, for the application thread: returns once the thread idles at an
-// instruction boundary, so machine state may be read or replaced until ResumeEmulation.
-void PauseEmulation();
-void ResumeEmulation();

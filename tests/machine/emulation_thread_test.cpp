@@ -8,7 +8,7 @@
 
 #include "chips/cia.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "support/test_machine.h"
 
 namespace {

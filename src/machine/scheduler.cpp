@@ -4,43 +4,33 @@
 // sound queue, reset requests, the instruction, IRQ and NMI entry, the CIA timers in 25-cycle
 // steps, the raster clock in eighths of a cycle with 262-line frames (every second one drawn),
 // the raster compare, the sound flush every 40000 cycles and the presentation of drawn frames.
+// Each frame's end is counted (front ends hold a typed key until a frame has passed, so the
+// KERNAL's scan sees it) and turns a press of RESTORE into an NMI. In warp the throttle never holds.
 // A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
+// The thread runs the passes of instructions that reach no event as one run, with the same
+// results at every instruction boundary; the pause handshake is answered between runs, which
+// last at most 25 cycles.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
 // InitMachine and use PauseEmulation/ResumeEmulation to stop it at an instruction boundary.
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include "chips/cia.h"
 #include "chips/vic.h"
 #include "core/cpu.h"
 #include "core/machine.h"
+#include "machine/machine_reset.h"
 #include "platform/message_box.h"
 #include "sound/sound_output.h"
 #include "video/presentation.h"
 #include "video/raster.h"
 #include "video/sprites.h"
-
-std::atomic<uint32_t> emulationRunning{1};
-std::atomic<uint32_t> pauseAcknowledged{0};
-std::atomic<uint32_t> resetRequest{0};
-std::atomic<uint32_t> resetAtFrameEnd{0};
-std::atomic<uint32_t> accurateSprites{1};
-std::atomic<uint32_t> keepRunning{1};
-
-int32_t frameSkipCountdown = 1;
-uint32_t frameReady = 1;
-uint32_t nmiPending = 0;
-uint32_t irqPending = 0;
-int32_t throttleCycleCount = 0;
-int32_t soundCycleCount = 0;
-uint32_t cycleClock = 0;
-uint16_t rasterLine = 0;
-uint16_t lineCyclePosition = 0;
-uint16_t rasterCompareLine = 0xFFFF;
 
 void (*frameObserver)() = nullptr;
 
@@ -69,6 +59,9 @@ void StepCiaIfDue(int cia, int32_t& countdown) {
 void EndFrame() {
   if (accurateSprites.load() == 0) RenderSprites(kWholeFrameSprites);
   rasterLine = 0;
+  framesEnded.fetch_add(1, std::memory_order_release);
+  // The RESTORE key reaches the NMI line directly, not through the keyboard matrix.
+  if (restorePressed.exchange(0) != 0) nmiPending = 1;
   if (frameSkipCountdown != 0) {
     --frameSkipCountdown;
     return;
@@ -111,7 +104,31 @@ void EndRasterLine() {
 // The processor is halted: no instruction and no interrupt, while the chips see time pass.
 [[gnu::noinline]] void RunHaltedPass() { AdvanceClocks(kHaltedPassCycles, 0); }
 
-void RunOneInstruction() {
+// Cycles until the first of the loop's own events: a CIA step, the end of the raster line, the
+// throttle's look at the sound queue or the sound flush.
+int32_t CyclesUntilEvent() {
+  const int32_t lineEnd = (kLineLengthEighths - lineCyclePosition + kEighthsPerCycle - 1) / kEighthsPerCycle;
+  return std::min({cia1StepCountdown, cia2StepCountdown, lineEnd, kThrottlePeriod - throttleCycleCount,
+                   kSoundFlushPeriod - soundCycleCount});
+}
+
+// An instruction that reaches no event and leaves no interrupt or reset to act on changes only
+// these counters, by its cycles, and nothing reads them between instructions: a run of such
+// instructions is charged at once, by the sum of their cycles. cycleClock is not among them: the
+// sound reads it while an instruction writes to the SID.
+void ChargeQuietCycles(int32_t cycles) {
+  throttleCycleCount += cycles;
+  cia1StepCountdown -= cycles;
+  cia2StepCountdown -= cycles;
+  lineCyclePosition += kEighthsPerCycle * cycles;
+  soundCycleCount += cycles;
+}
+
+// Runs instructions until one reaches an event or the cycle limit, or raises an interrupt or a
+// reset request, then completes that one's pass as the single-instruction loop does. The machine
+// goes through exactly the same states at every instruction boundary as with one pass per
+// instruction; only the checks that cannot fire are left out.
+void RunInstructions(int32_t cycleLimit) {
   const uint32_t request = resetRequest.load();
   if (request != 0) {
     if (request == kHaltRequest) {
@@ -126,7 +143,9 @@ void RunOneInstruction() {
     ResetCpu();
   }
 
-  const int cycles = ExecuteInstruction();
+  int32_t quietCycles = 0;
+  const int cycles = ExecuteQuietInstructions(std::min(CyclesUntilEvent(), cycleLimit), quietCycles);
+  ChargeQuietCycles(quietCycles);
   AdvanceClocks(cycles, ServiceInterrupts());
 }
 
@@ -136,6 +155,10 @@ void RunOneInstruction() {
 // block lasts about 43 ms).
 bool ThrottleHolds() {
   if (throttleCycleCount < kThrottlePeriod) return false;
+  if (warpMode.load() != 0) {
+    throttleCycleCount -= kThrottlePeriod;
+    return false;
+  }
   if (queuedSoundBuffers.load() > kThrottleQueueLimit) {
     SleepMilliseconds(kThrottleWaitMilliseconds);
     return true;
@@ -145,14 +168,16 @@ bool ThrottleHolds() {
 }
 }  // namespace
 
-int RunEmulationPass() {
+namespace {
+// One pass of the loop, its instruction step running instructions up to cycleLimit cycles.
+int RunPass(int32_t cycleLimit) {
   if (emulationRunning.load() == 0) {
     pauseAcknowledged.store(1);
     SleepMilliseconds(kPausePollMilliseconds);
     return 1;
   }
 
-  if (!ThrottleHolds()) RunOneInstruction();
+  if (!ThrottleHolds()) RunInstructions(cycleLimit);
 
   if (soundCycleCount >= kSoundFlushPeriod) {
     SoundFlush();
@@ -161,7 +186,7 @@ int RunEmulationPass() {
 
   if (frameReady == 1) {
     if (emulationRunning.load() == 1) {
-      PresentFrame();
+      PresentDrawnFrame();
       if (frameObserver != nullptr) frameObserver();
     }
     frameReady = 0;
@@ -169,10 +194,14 @@ int RunEmulationPass() {
   }
   return 1;
 }
+}  // namespace
+
+// Any limit of one cycle or less stops after the first instruction.
+int RunEmulationPass() { return RunPass(1); }
 
 int EmulationThread() {
   InitSound();
-  while (RunEmulationPass() != 0) {
+  while (RunPass(std::numeric_limits<int32_t>::max()) != 0) {
   }
   return 0;
 }

@@ -7,7 +7,7 @@
 #include "chips/cia.h"
 #include "core/cpu.h"
 #include "core/machine.h"
-#include "core/scheduler.h"
+#include "machine/scheduler.h"
 #include "platform/message_box.h"
 #include "sound/sound_output.h"
 #include "support/test_machine.h"
