@@ -142,23 +142,40 @@ int ServiceInterrupts() {
   CPU_BASIC_MODES((row) + 0x07, operation)
 
 namespace {
+// The ROM or RAM region the last opcode came from, for one run of instructions: while pc stays in
+// that 4 KiB region and the banking bits in $0001 stay as they were, the next opcode is read
+// straight from it, without looking up the banking again. The images cannot change during a run:
+// they are installed only while the emulation thread is paused or not yet started.
+struct CodeRegion {
+  uint32_t key = ~0u;  // banking bits and region number, or none yet
+  const uint8_t* image = nullptr;
+  uint16_t base = 0;
+};
+
+CPU_INLINE uint8_t FetchOpcode(uint16_t pc, CodeRegion& code) {
+  if (pc < 0xA000) return Ram[pc];
+  const uint32_t key = static_cast<uint32_t>(Ram[0x0001] & 7) << 4 | pc >> 12;
+  if (key != code.key) {
+    const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
+    // an opcode in the I/O area is read as any other I/O access, every time
+    if (region.image == nullptr) return IoRead(pc);
+    code = {key, *region.image, region.base};
+  }
+  return code.image[pc - code.base];
+}
+
 // One instruction at pc; returns its cycles. Inlined into both callers below, so a run of
 // instructions is one loop around the dispatch.
-CPU_INLINE int Execute() {
+CPU_INLINE int Execute(CodeRegion& code) {
   CpuRegisters& r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
   // Every instruction passes here before its opcode is fetched: a check that must come before
   // each instruction (one address compare, then the drive's flag) belongs here.
-  uint8_t opcode;
-  if (pc < 0xA000) {
-    opcode = Ram[pc];
-  } else {
+  if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
     // the one place a virtual drive takes over the KERNAL's bus routines
-    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
-      if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
-    }
-    opcode = MemRead(pc);
+    if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
   }
+  const uint8_t opcode = FetchOpcode(pc, code);
   ++pc;
 
   // 256 distinct labels on a byte: every opcode has exactly one case
@@ -319,12 +336,16 @@ CPU_INLINE int Execute() {
 }
 }  // namespace
 
-int ExecuteInstruction() { return Execute(); }
+int ExecuteInstruction() {
+  CodeRegion code;
+  return Execute(code);
+}
 
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
+  CodeRegion code;
   int32_t run = 0;
   for (;;) {
-    const int cycles = Execute();
+    const int cycles = Execute(code);
     if (run + cycles >= cycleLimit || (irqPending | nmiPending) != 0 ||
         resetRequest.load(std::memory_order_relaxed) != 0) {
       quietCycles = run;

@@ -339,3 +339,28 @@ TEST(CpuPrograms, ShiftAndAddMultiplySubroutine) {
     EXPECT_EQ(cycles, 130 + 5 * __builtin_popcount(multiplier)) << int(multiplier);
   }
 }
+
+TEST(QuietInstructions, OpcodesFollowTheBankingWithinOneRun) {
+  for (bool oneByOne : {false, true}) {
+    SCOPED_TRACE(oneByOne);
+    PrepareTestMachine({.reset = 0xE000});
+    // From the KERNAL: switch it out; the next opcodes come from the RAM beneath, which switches
+    // it back in; the one after that comes from the KERNAL again. Wrong reads run into a jam.
+    PutKernalCode(0xE000, {0xA9, 0x35, 0x85, 0x01, 0x02, 0x02, 0x02, 0x02, 0x02, 0xC8, 0x02});
+    Place(0xE004, {0xE8, 0xA9, 0x37, 0x85, 0x01, 0x02, 0x02});  // INX; LDA #$37; STA $01
+    CpuRegs.pc = 0xE000;
+    int32_t quiet = 0;
+    if (oneByOne) {
+      while (resetRequest.load() == 0) ExecuteInstruction();
+    } else {
+      ExecuteQuietInstructions(1000000, quiet);
+    }
+    EXPECT_EQ(jamAddress, 0xE00A);
+    EXPECT_EQ(CpuRegs.x, 1);
+    EXPECT_EQ(CpuRegs.y, 1);
+    if (!oneByOne) {
+      EXPECT_EQ(quiet, 2 + 3 + 2 + 2 + 3 + 2);  // every instruction before the jam
+    }
+    resetRequest.store(0);
+  }
+}
