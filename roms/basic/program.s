@@ -473,12 +473,12 @@ statement_list:
     ldy #3                  ; past the last line asked for?
     lda listend+1
     cmp (lowtr),y
-    bcc @done
+    bcc @past_end
     bne @print
     dey
     lda listend
     cmp (lowtr),y
-    bcc @done
+    bcc @past_end
 @print:
     lda #$0D
     jsr CHROUT
@@ -528,6 +528,9 @@ statement_list:
     stx lowtr
     sta lowtr+1
     jmp @line
+@past_end:                  ; a range that ends before the program does leaves an empty row
+    lda #$0D
+    jsr CHROUT
 @stop:
 @done:
     jmp ready

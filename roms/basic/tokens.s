@@ -195,7 +195,12 @@ match_keyword:
     lda (index),y
     and #$7F
     cmp buf,x
+    beq @same
+    ora #$80                ; a letter typed with shift ends an abbreviation: F, shifted O is FOR
+    cmp buf,x
+    beq @found
     bne @skip
+@same:
     lda (index),y
     bmi @found
     inx

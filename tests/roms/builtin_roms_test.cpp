@@ -79,7 +79,7 @@ TEST(BuiltinRoms, BasicRunsTypedLines) {
       {"PRINT 2+2\\n", 4, "READY.\nPRINT 2+2\n 4\n\nREADY.\n"},
       {"10 FOR I=1 TO 15 STEP 7\\n20 PRINT I*I;\\n30 NEXT\\nRUN\\n", 6, "RUN\n 1  64  225\nREADY.\n"},
       {"10 GOSUB 30:PRINT \"BACK\":END\\n30 IF 2>1 THEN PRINT \"SUB\";-7/2;\\n40 RETURN\\nRUN\\nLIST 30\\n", 8,
-       "RUN\nSUB-3.5 BACK\n\nREADY.\nLIST 30\n\n30 IF 2>1 THEN PRINT \"SUB\";-7/2;\nREADY.\n"},
+       "RUN\nSUB-3.5 BACK\n\nREADY.\nLIST 30\n\n30 IF 2>1 THEN PRINT \"SUB\";-7/2;\n\nREADY.\n"},
       {"FROB\\nPRINT 1/0\\nGOTO 99\\n", 6,
        "FROB\n\n?SYNTAX  ERROR\nREADY.\nPRINT 1/0\n\n?DIVISION BY ZERO  ERROR\nREADY.\nGOTO 99\n\n?UNDEF'D STATEMENT  ERROR\n"},
   };
