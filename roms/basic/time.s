@@ -1,5 +1,6 @@
 ; time.s: TI$, the jiffy clock as "HHMMSS": reading makes the string from RDTIM, assigning
-; (six digits, hours below 24, minutes and seconds below 60) sets the clock through SETTIM.
+; (six characters, read as digits without range checks, as the genuine BASIC reads them) sets
+; the clock through SETTIM.
 ; Called by: variable_value (reading) and LET (assigning).
 
 .include "zeropage.inc"
@@ -10,6 +11,7 @@
 
 clock   = $57           ; $57-$59 a 24-bit count, low byte first
 divisor = $5A
+digit_value = divisor  ; setting the clock: the character being read
 sum     = $5B           ; $5B-$5D
 
 .segment "FLOATHI"
@@ -80,17 +82,14 @@ set_time:
     jsr check_string
     jsr free_fac_string
     cmp #6
-    bne @illegal
+    bne bad_time
     lda #0
     sta clock
     sta clock+1
     sta clock+2
-    ldy #0
-    ldx #24                 ; hours below 24, then minutes and seconds below 60
+    tay
 @field:
-    stx divisor
     jsr times_sixty_plus
-    ldx #60
     cpy #6
     bne @field
     lda #0
@@ -99,33 +98,33 @@ set_time:
     ldx clock+1
     ldy clock+2
     jmp SETTIM
-@illegal:
 bad_time:
     jmp illegal_quantity
 
-; clock = clock * 60 + the two digits at (index),Y (below divisor); Y moves past them.
+; clock = clock * 60 + the two characters at (index),Y taken as digits; Y moves past them.
+; As with the genuine BASIC, the fields are not checked against 24 and 60: any character from
+; "0" up counts as its code minus 48, a signed byte, and the 24-bit clock simply wraps.
 times_sixty_plus:
-    lda (index),y
     jsr digit
+    lda #0
     sta sum
-    asl
-    asl
-    adc sum
-    asl
-    sta sum
-    iny
-    lda (index),y
+    sta sum+1
+    sta sum+2
+    ldx #10
+@tens:
+    jsr add_digit
+    dex
+    bne @tens
     jsr digit
-    iny
-    clc
-    adc sum
-    cmp divisor
-    bcs bad_time
+    jsr add_digit
+    jmp add_sixty_clocks
+; clock = clock * 60 + A.
 times_sixty:
     sta sum
     lda #0
     sta sum+1
     sta sum+2
+add_sixty_clocks:
     ldx #60
 @add:
     lda sum
@@ -148,9 +147,35 @@ times_sixty:
     sta clock+2
     rts
 
+; sum = sum + digit, the digit a signed byte.
+add_digit:
+    clc
+    lda digit_value
+    adc sum
+    sta sum
+    bit digit_value         ; the carry stays as the addition left it
+    bmi @negative
+    bcc @done
+    inc sum+1
+    bne @done
+    inc sum+2
+@done:
+    rts
+@negative:
+    lda sum+1
+    adc #$FF
+    sta sum+1
+    lda sum+2
+    adc #$FF
+    sta sum+2
+    rts
+
+; digit_value = the character at (index),Y minus "0"; Y moves past it. Below "0" is an error.
 digit:
+    lda (index),y
+    iny
     sec
     sbc #'0'
-    cmp #10
-    bcs bad_time
+    bcc bad_time
+    sta digit_value
     rts

@@ -35,7 +35,6 @@ const std::set<std::string> kNotYetOnBuiltinRoms = {
     "sqr exp log",
     "trigonometry",
     "memory pointers",
-    "clock set with letters",
 };
 
 constexpr uint32_t kSlice = 2000;  // cycles between looks at the keyboard buffer and the screen
