@@ -12,6 +12,7 @@
 .import expect_comma, expect_close, expect_open, expect_char, push_fac, pull_arg
 .import eval_parenthesis, syntax_error, error, illegal_quantity, error_in_direct
 .import free_fac_string, free_string, alloc_string, make_temp, copy_bytes, collect_garbage
+.import make_copied_temp
 .import find_fn, find_var, zero_value, statement_data, zero_fac
 .export new_string
 
@@ -145,13 +146,20 @@ fn_str:
     ldy #>fbuffr
     bne new_string
 
-fn_chr:
+fn_chr:                     ; stored, not copied: frespc stays at the character
     jsr check_numeric
     jsr byte_of_fac
     stx fbuffr
     lda #1
-    ldx #<fbuffr
-    ldy #>fbuffr
+    jsr alloc_string
+    lda fbuffr
+    ldy #0
+    sta (frespc),y
+    lda #1
+    ldx frespc
+    ldy frespc+1
+    jmp make_temp
+
 ; A new temporary string: a copy of A bytes at X/Y.
 new_string:
     stx dscpnt+1            ; collecting garbage leaves dscpnt alone, not index
@@ -166,9 +174,7 @@ new_string:
     pha
     jsr copy_bytes
     pla
-    ldx frespc
-    ldy frespc+1
-    jmp make_temp
+    jmp make_copied_temp
 
 ; VAL: the number at the start of the string, read as from program text.
 fn_val:
@@ -307,9 +313,7 @@ substring:
     lda count
     jsr copy_bytes
     lda count
-    ldx frespc
-    ldy frespc+1
-    jmp make_temp
+    jmp make_copied_temp
 
 ; FN name(argument): the definition's expression with its parameter set to the argument; the
 ; parameter's own value comes back afterwards.

@@ -11,6 +11,7 @@
 
 .export string_literal, make_temp, free_fac_string, free_string, concatenate, alloc_string
 .export collect_garbage, check_room, copy_bytes, assign_string, text_string, garbfl
+.export make_copied_temp
 .import error, out_of_memory, type_mismatch
 
 garbfl  = inquote       ; $FF once this allocation has collected garbage
@@ -174,8 +175,17 @@ concatenate:
     lda (arg_desc),y
     clc
     adc (fac_desc),y
+; A temporary of A bytes just copied to frespc. frespc ends past the copy, where the genuine
+; BASIC's copying leaves $35/$36 too.
+make_copied_temp:
+    pha
     ldx frespc
     ldy frespc+1
+    lda index2
+    sta frespc
+    lda index2+1
+    sta frespc+1
+    pla
     jmp make_temp
 
 ; Copies the string described at A/Y to index2, which moves past it.
@@ -534,6 +544,10 @@ assign_string:
     iny
     lda frespc+1
     sta (forpnt),y
+    lda index2              ; past the copy, as the genuine BASIC leaves $35/$36
+    sta frespc
+    lda index2+1
+    sta frespc+1
 drop_temporary:
     lda fac_desc+1
     bne @done

@@ -34,7 +34,6 @@ const std::set<std::string> kNotYetOnBuiltinRoms = {
     "powers of ten",
     "sqr exp log",
     "trigonometry",
-    "memory pointers",
 };
 
 constexpr uint32_t kSlice = 2000;  // cycles between looks at the keyboard buffer and the screen
