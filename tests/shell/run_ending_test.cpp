@@ -7,7 +7,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,15 +16,6 @@
 
 namespace {
 enum class Roms { Genuine, Builtin };
-
-// What today's built-in ROMs still lack. A case that needs one of these is skipped on them, with
-// its name; strike an entry off once the built-in ROMs have it, and its cases run there too.
-const std::set<std::string> kMissingFromBuiltinRoms = {};
-
-#define SKIP_WHERE_BUILTIN_ROMS_LACK(feature)                                          \
-  if (GetParam() == Roms::Builtin && kMissingFromBuiltinRoms.count(feature) != 0) {  \
-    GTEST_SKIP() << "the built-in ROMs do not have " << (feature) << " yet";        \
-  }
 
 std::string Program(const std::string& name) { return std::string(VORNCE_TEST_PROGRAMS) + "/" + name + ".prg"; }
 
@@ -141,7 +131,6 @@ TEST_P(HarnessRun, EveryEndingGivesItsStatusMessageScreenAndPicture) {
 }
 
 TEST_P(HarnessRun, KeysReachTheAutostartedProgramsInputAndGetInOrder) {
-  SKIP_WHERE_BUILTIN_ROMS_LACK("INPUT and string variables");
   const std::vector<std::string> asks = {
       "10 INPUT \"NUMBER\";N",
       "20 GET K$:IF K$=\"\" THEN 20",
