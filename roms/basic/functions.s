@@ -14,7 +14,7 @@
 .import free_fac_string, free_string, alloc_string, make_temp, copy_bytes, collect_garbage
 .import make_copied_temp
 .import find_fn, find_var, zero_value, statement_data, zero_fac
-.export new_string
+.export new_string, char_string
 
 .segment "SPARE"
 
@@ -146,10 +146,13 @@ fn_str:
     ldy #>fbuffr
     bne new_string
 
-fn_chr:                     ; stored, not copied: frespc stays at the character
+fn_chr:
     jsr check_numeric
     jsr byte_of_fac
     stx fbuffr
+; A temporary string of the one character in fbuffr, stored rather than copied, so frespc stays
+; at the character. Also GET's.
+char_string:
     lda #1
     jsr alloc_string
     lda fbuffr

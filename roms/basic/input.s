@@ -11,9 +11,9 @@
 .export statement_input, statement_input_file, statement_get, statement_read
 .export statement_restore, restore_data
 .import syntax_error, error, error_in_direct, print_string, expect_char, check_string
-.import find_var, text_string, make_temp, alloc_string, assign_string, input_line
+.import find_var, text_string, make_temp, assign_string, input_line
 .import string_literal, free_fac_string, statement_print_string, open_input, close_channel
-.import statement_data, store_number, enter_next_line
+.import statement_data, store_number, enter_next_line, char_string
 
 input_stack = $12       ; the stack pointer INPUT started with
 
@@ -305,20 +305,15 @@ get_items:
     jmp @next
 @string:
     sta fbuffr
-    ldx #0
     tay
     beq @empty
-    inx
-    lda #1
-    jsr alloc_string
-    lda fbuffr
-    ldy #0
-    sta (frespc),y
-    lda #1
+    jsr char_string
+    jmp @assign
 @empty:
     ldx frespc
     ldy frespc+1
     jsr make_temp
+@assign:
     jsr assign_string
 @next:
     jsr chrgot

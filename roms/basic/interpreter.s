@@ -11,7 +11,7 @@
 
 .export newstt, exec_statement, ready, syntax_error, error, reset_stack_frames
 .export print_string, check_statement_end, break_statement, end_statement, statement_cont
-.export illegal_quantity, type_mismatch, out_of_memory, error_in_direct, newline_if_needed
+.export illegal_quantity, type_mismatch, out_of_memory, error_in_direct
 .export init_temporaries, input_line, enter_next_line
 .import operand, print_keyword, crunch, store_line, do_new, statement_table, banner_text, ready_text, error_text
 .import break_text, in_text, bytes_free_text, goto_statement, close_channel
@@ -410,17 +410,10 @@ report_line:
 in_error_text:
     .byte "  ERROR", 0
 
-newline_if_needed:
-    sec
-    jsr PLOT
-    tya
-    beq newline_done
 ; Errors and BREAK start on a line of their own even at the start of a line, leaving it empty.
 newline:
     lda #$0D
     jmp CHROUT
-newline_done:
-    rts
 
 ; Drops every FOR and GOSUB frame, keeping the caller's return address.
 reset_stack_frames:
