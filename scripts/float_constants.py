@@ -2,11 +2,12 @@
 """float_constants.py: prints BASIC's 5-byte floating-point constants as ca65 .byte lines.
 
 Each number is rounded to the nearest 32-bit mantissa (ties away from zero, as BASIC's own
-rounding does). Run by hand when a constant or a series changes; the output is pasted into
-roms/basic/float_*.s.
+rounding does). The functions' series are those of the genuine BASIC, whose coefficients are
+published as decimals; each decimal comes out as exactly the number it was written from. Run
+by hand when a constant or a series changes; the output is pasted into roms/basic/float_*.s.
 """
 from fractions import Fraction
-import sys
+import math
 
 
 def pack(value):
@@ -49,104 +50,42 @@ CORE = [
     ("fmin9", Fraction(999999999, 10)),
 ]
 
+def series(name, coefficients):
+    lines = ["%s:" % name, "    .byte %d" % (len(coefficients) - 1)]
+    for c in coefficients:
+        lines.append("    .byte %s   ; %s" % (", ".join("$%02X" % b for b in pack(Fraction(c))), c))
+    return "\n".join(lines)
+
+
+FUNCTION_CONSTANTS = [
+    ("sqr_half", Fraction(math.sqrt(0.5))),
+    ("sqr_two", Fraction(math.sqrt(2))),
+    ("neg_half", Fraction(-1, 2)),
+    ("ln_2", Fraction(math.log(2))),
+    ("log2_e", Fraction(1 / math.log(2))),
+    ("two_pi", Fraction(2 * math.pi)),
+    ("pi_half", Fraction(math.pi / 2)),
+    ("quarter", Fraction(1, 4)),
+]
+
+# The highest power's coefficient first, as the series evaluators take them.
+SERIES = [
+    ("log_series", ["0.43425594189", "0.57658454124", "0.96180075919", "2.8853900731"]),
+    ("exp_series", ["2.1498763701E-5", "1.4352314037E-4", "1.3422634825E-3", "9.6140170135E-3",
+                    "5.5505126860E-2", "0.24022638460", "0.69314718618", "1"]),
+    ("sin_series", ["-14.381390672", "42.007797122", "-76.704170257", "81.605223686", "-41.341702104",
+                    "6.2831853069"]),
+    ("atn_series", ["-6.8479391189E-4", "4.8509421558E-3", "-1.6111701843E-2", "3.4209638048E-2",
+                    "-5.4279132761E-2", "7.2457196540E-2", "-8.9802395378E-2", "0.11093241343",
+                    "-0.14283980767", "0.19999912049", "-0.33333331568", "1"]),
+]
+
+
 def main():
     for name, value in CORE + FUNCTION_CONSTANTS:
         print(line(name, value))
     for arguments in SERIES:
         print(series(*arguments))
-
-
-
-# ---- series for the functions ----
-import math
-
-
-def fit(function, low, high, degree):
-    """Coefficients c0..cn of the polynomial through the Chebyshev nodes of [low, high]: close
-    to the best uniform approximation of function there."""
-    nodes = [(low + high) / 2 + (high - low) / 2 * math.cos(math.pi * (k + 0.5) / (degree + 1))
-             for k in range(degree + 1)]
-    rows = [[Fraction(x) ** p for p in range(degree + 1)] + [Fraction(function(x))] for x in nodes]
-    size = degree + 1
-    for column in range(size):
-        pivot = max(range(column, size), key=lambda r: abs(rows[r][column]))
-        rows[column], rows[pivot] = rows[pivot], rows[column]
-        for r in range(size):
-            if r != column and rows[r][column] != 0:
-                factor = rows[r][column] / rows[column][column]
-                rows[r] = [a - factor * b for a, b in zip(rows[r], rows[column])]
-    return [rows[p][size] / rows[p][p] for p in range(size)]
-
-
-def unpack(packed):
-    if packed[0] == 0:
-        return 0.0
-    mantissa = ((packed[1] | 0x80) << 24) | (packed[2] << 16) | (packed[3] << 8) | packed[4]
-    value = mantissa / 2.0**32 * 2.0 ** (packed[0] - 0x80)
-    return -value if packed[1] & 0x80 else value
-
-
-def worst(function, coefficients, low, high, relative=True):
-    """The largest error of the stored (rounded) coefficients over [low, high]."""
-    stored = [unpack(pack(c)) for c in coefficients]
-    error = 0.0
-    for k in range(2001):
-        x = low + (high - low) * k / 2000
-        value = sum(c * x**p for p, c in enumerate(stored))
-        exact = function(x)
-        error = max(error, abs(value - exact) / (abs(exact) if relative and exact else 1))
-    return error
-
-
-def series(name, function, low, high, degree, relative=True):
-    coefficients = fit(function, low, high, degree)
-    lines = ["%s:  ; %d terms, largest error %.2g" % (name, degree + 1,
-                                                     worst(function, coefficients, low, high, relative)),
-             "    .byte %d" % degree]
-    for c in reversed(coefficients):
-        lines.append("    .byte %s   ; %.10g" % (", ".join("$%02X" % b for b in pack(c)), float(c)))
-    return "\n".join(lines)
-
-
-def sin_over_z(w):        # sin(2 pi z) / z, w = z*z, |z| <= 1/4
-    z = math.sqrt(w)
-    return 2 * math.pi if z == 0 else math.sin(2 * math.pi * z) / z
-
-
-def log2_ratio_over_t(w):  # log2((1+t)/(1-t)) / t, w = t*t
-    t = math.sqrt(w)
-    return 2 / math.log(2) if t == 0 else math.log2((1 + t) / (1 - t)) / t
-
-
-def atn_over_t(w):         # atan(t) / t, w = t*t
-    t = math.sqrt(w)
-    return 1.0 if t == 0 else math.atan(t) / t
-
-
-SERIES = [
-    ("sin_series", sin_over_z, 0, 1 / 16, 6),
-    ("exp_series", lambda v: 2**v, -0.5, 0.5, 8),
-    ("log_series", log2_ratio_over_t, 0, (3 - 2 * math.sqrt(2)) ** 2, 6),
-    ("atn_series", atn_over_t, 0, (math.sqrt(2) - 1) ** 2, 8),
-]
-
-# Two factors that must be better than 32 bits: each goes in as its nearest number and the rest.
-LOG2_E = Fraction("1.44269504088896340735992468100189214")
-INV_TWO_PI = Fraction("0.159154943091895335768883763372514362")
-
-FUNCTION_CONSTANTS = [
-    ("sqr_half", Fraction(math.sqrt(0.5))),
-    ("ln_2", Fraction(math.log(2))),
-    ("log2_e_rest", LOG2_E - Fraction(unpack(pack(LOG2_E)))),
-    ("log2_e", LOG2_E),
-    ("inv_two_pi_rest", INV_TWO_PI - Fraction(unpack(pack(INV_TWO_PI)))),
-    ("inv_two_pi", INV_TWO_PI),
-    ("quarter", Fraction(1, 4)),
-    ("two", 2),
-    ("pi_half", Fraction(math.pi / 2)),
-    ("pi_quarter", Fraction(math.pi / 4)),
-    ("tan_eighth", Fraction(math.sqrt(2) - 1)),
-]
 
 
 if __name__ == "__main__":

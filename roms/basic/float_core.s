@@ -167,7 +167,8 @@ zero_fac:
     rts
 
 ; Shifts FAC's mantissa and facov left until the top bit is set, lowering the exponent; a
-; mantissa of zero, or an exponent that would fall to zero or below, leaves 0.
+; mantissa of zero (whatever facov holds: a difference left only in the extension byte is 0,
+; as in the genuine package), or an exponent that would fall to zero or below, leaves 0.
 normalize:
     ldx #0
 @bytes:
@@ -186,7 +187,7 @@ normalize:
     clc
     adc #8
     tax
-    cmp #40
+    cmp #32
     bcc @bytes
     bcs zero_fac
 @bits:

@@ -1,9 +1,12 @@
 ; float_functions.s: BASIC's number functions: SQR, ^, EXP, LOG, SIN, COS, TAN and ATN, and
 ; the series evaluators they share.
-; Each function brings its argument into a small range (powers of two, whole turns, the
-; reciprocal) and evaluates a polynomial there; the coefficients are our own, fitted to each
-; function with scripts/float_constants.py. SQR is Newton's iteration. Leaves out: RND
-; (float_rnd.s).
+; Each function brings its argument into a small range and evaluates a polynomial there: EXP
+; takes x * log2(e) apart into a whole power of two and a fraction, LOG takes the power of two
+; off its argument, SIN and COS work in whole turns folded into a quarter turn either side of
+; zero, ATN works below 1 through the reciprocal. x ^ y is EXP(y * LOG(x)) and SQR(x) is
+; x ^ .5; TAN is SIN / COS. Each intermediate result is rounded, or kept with its extension
+; byte, as the genuine BASIC has it, so that the results agree with it to the last bit.
+; Leaves out: RND (float_rnd.s).
 ; Called by: the interpreter (FAC in, FAC out; ^ takes ARG ^ FAC). Conventions: float.inc.
 
 .include "float.inc"
@@ -63,78 +66,68 @@ next_coefficient:
 
 ; ---- logarithm and exponential ----
 
+; x = m * 2^n with m in [1/2, 1); log2 m = P(t) - 1/2 with t = 1 - sqr(2) / (m + sqr(.5)).
 log:
-    jsr log2
-    lda #<ln_2
-    ldy #>ln_2
-    jmp fmult
-
-; FAC = log2 FAC, with its extension byte: ^ goes on with all of it.
-log2:
     jsr fsign
     beq @illegal
     bpl @positive
 @illegal:
     jmp fp_illegal_quantity
 @positive:
-    lda facexp              ; x = m * 2^e with m in [sqr(.5), sqr(2))
+    lda facexp
     sec
     sbc #$80
-    tax
+    pha                     ; n
     lda #$80
     sta facexp
     lda #<sqr_half
     ldy #>sqr_half
-    jsr fcomp
-    cmp #$FF
-    bne @in_range
-    inc facexp
-    dex
-@in_range:
-    txa
-    pha
-    jsr mov1f
-    pla                     ; e waits on the stack as a number
-    jsr float
-    jsr push_fac
-    lda #<tempf1
-    ldy #>tempf1
-    jsr movfm
-    lda #<fone              ; t = (m - 1) / (m + 1) = 1 - 2 / (m + 1)
-    ldy #>fone
     jsr fadd
-    lda #<two
-    ldy #>two
+    lda #<sqr_two
+    ldy #>sqr_two
     jsr fdiv
     lda #<fone
     ldy #>fone
     jsr fsub
-    lda #<log_series        ; log2 m
+    lda #<log_series
     ldy #>log_series
     jsr polyx
-    jsr pull_arg
-    jmp faddt               ; e + log2 m, with all the bits of the series' last product
+    lda #<neg_half
+    ldy #>neg_half
+    jsr fadd
+    jsr movaf
+    pla                     ; log2 x = n + log2 m
+    jsr float
+    jsr faddt
+    lda #<ln_2
+    ldy #>ln_2
+    jmp fmult
 
+; e^x = 2^t with t = x * log2(e): 2^n * 2^v with n = INT(t) and v = t - n in [0, 1); v keeps
+; t's extension byte, moved up by $50 first as the genuine BASIC does.
 exp:
-    lda #<log2_e_rest       ; 2^y with y = x * log2(e)
-    ldy #>log2_e_rest
-    jsr scale
-; FAC = 2^FAC, its extension byte counted: 2^n * 2^v with n whole and -1/2 <= v <= 1/2.
-exp2:
+    lda #<log2_e
+    ldy #>log2_e
+    jsr fmult
     lda facexp
     cmp #$88
     bcs @large
-    lda facsgn
+    lda facov               ; t moved up by $50 in its extension byte (C clear), which
+    adc #$50                ; goes on into v as argov
+    sta argov
+    bcc @moved
+    lda #$80                ; the carry goes into the mantissa
+    sta facov
+    jsr round
+@moved:
+    jsr movef
+    jsr qint
+    lda faclo
     pha
-    jsr fraction
-    tax
-    pla
-    bmi @negative
-    txa                     ; n = 128: 2^127.5 and more
-    bmi @overflow
-@negative:
-    txa
-    pha
+    ldx #$A0
+    jsr float_fac
+    jsr negop
+    jsr faddt_extended      ; v = t - n
     lda #<exp_series
     ldy #>exp_series
     jsr poly
@@ -159,71 +152,13 @@ exp2:
 @overflow:
     jmp fp_overflow
 
-; Splits FAC, as a product leaves it (its extension byte counted), into n, the whole number
-; nearest to it, and FAC = FAC - n, from -1/2 to 1/2, with all its bits. Returns n's low byte
-; in A.
-fraction:
-    lda facexp
-    cmp #$A0
-    bcc @split
-    jmp zero_fac            ; 2^31 or more: no bits below the point are left
-@split:
-    lda facov
-    pha
-    jsr movef
-    pla
-    sta argov
-    jsr qint                ; the whole part below, and the bits after it in facov
-    asl facov
-    bcc @rounded            ; a half or more: one up
-    inc faclo
-    bne @rounded
-    inc facmo
-    bne @rounded
-    inc facmoh
-    bne @rounded
-    inc facho
-@rounded:
-    lda faclo
-    pha
-    ldx #$A0
-    jsr float_fac
-    jsr negop
-    jsr faddt_extended      ; x - n: exact
-    pla
-    rts
-
 ; ---- powers and roots ----
 
 sqr:
-    jsr fsign
-    beq @done
-    bmi @illegal
-    jsr mov2f
-    lda facexp              ; the first guess: the exponent halved
-    clc
-    adc #1
-    ror a
-    clc
-    adc #$40
-    sta facexp
-    lda #4                  ; each step (y + x / y) / 2 doubles the digits
-    sta sgnflg
-@step:
-    jsr mov1f
-    lda #<tempf2
-    ldy #>tempf2
-    jsr fdiv
-    lda #<tempf1
-    ldy #>tempf1
-    jsr fadd
-    dec facexp
-    dec sgnflg
-    bne @step
-@done:
-    rts
-@illegal:
-    jmp fp_illegal_quantity
+    jsr movaf               ; x ^ .5
+    lda #<fhalf
+    ldy #>fhalf
+    jsr movfm
 
 ; FAC = ARG ^ FAC.
 fpwrt:
@@ -259,10 +194,10 @@ fpwrt:
     jsr push_fac
     jsr movfa
     jsr abs
-    jsr log2                ; x ^ y = 2^(y * log2 x)
+    jsr log                 ; x ^ y = e^(y * LOG x)
     jsr pull_arg
     jsr fmultt
-    jsr exp2
+    jsr exp
     pla
     eor facsgn
     sta facsgn
@@ -270,9 +205,10 @@ fpwrt:
 @illegal:
     jmp fp_illegal_quantity
 
-; Keeps FAC on the stack, under the caller's return address, for pull_arg to give back in ARG.
-; A number kept there while the log, sine or cosine, which use tempf1 and tempf2, is made.
+; Keeps FAC, rounded, on the stack under the caller's return address, for pull_arg to give
+; back in ARG: a number kept there while a function that uses tempf1 and tempf2 is worked out.
 push_fac:
+    jsr round
     pla
     sta fbufpt
     pla
@@ -307,113 +243,79 @@ return_fbufpt:
 ; ---- circular functions ----
 
 cos:
-    jsr turns
-    lda #<quarter           ; cos x = sin(x + a quarter turn)
-    ldy #>quarter
+    lda #<pi_half           ; cos x = sin(x + pi/2)
+    ldy #>pi_half
     jsr fadd
-    jmp sin_turns
 
+; sin x = sin 2pi f, f the fraction of the turns x / 2pi, folded into [-1/4, 1/4].
 sin:
     jsr turns
 sin_turns:
-    jsr fraction            ; v = the turn's part, -1/2 to 1/2
-    lda facsgn              ; sin 2pi v = sin 2pi z, z in [-1/4, 1/4]: z = +-1/2 - v beyond
-    pha
-    jsr abs
+    jsr movaf
+    jsr int
+    jsr fsubt               ; f in [0, 1)
     lda #<quarter
     ldy #>quarter
-    jsr fcomp
-    cmp #1
-    bne @near
-    lda #<fhalf
-    ldy #>fhalf
-    jsr fsub
+    jsr fsub                ; a = 1/4 - f
+    lda facsgn
+    pha
+    bpl @near               ; f up to 1/4: f = 1/4 - a
+    jsr faddh               ; b = a + 1/2
+    lda facsgn
+    bmi @plus_quarter       ; f beyond 3/4: f - 1 = -(b + 1/4)
 @near:
+    jsr negop               ; f up to 3/4: 1/2 - f = -(1/4 - b)
+@plus_quarter:
+    lda #<quarter
+    ldy #>quarter
+    jsr fadd
     pla
-    sta facsgn
+    bpl @series
+    jsr negop
 @series:
     lda #<sin_series
     ldy #>sin_series
     jmp polyx
 
-; FAC = FAC / 2pi.
-turns:
-    lda #<inv_two_pi_rest
-    ldy #>inv_two_pi_rest
-; FAC = FAC * c, for a factor c wanted to more than 32 bits: A/Y point at the rest of c, which
-; is followed by the nearest number to c.
-scale:
-    sta fbufpt
-    sty fbufpt+1
-    jsr mov2f
-    lda fbufpt
-    ldy fbufpt+1
-    jsr fmult
-    jsr mov1f
-    lda #<tempf2
-    ldy #>tempf2
-    jsr movfm
-    ldy #5
-    jsr next_coefficient
-    jsr fmult
-    lda #<tempf1
-    ldy #>tempf1
-    jmp fadd
-
 tan:
-    jsr round
-    jsr push_fac            ; x
-    jsr sin
+    jsr turns
+    jsr push_fac            ; x / 2pi
+    jsr sin_turns
     jsr pull_arg
     jsr push_fac            ; sin x
     jsr movfa
-    jsr cos
+    jsr abs
+    lda #<quarter
+    ldy #>quarter
+    jsr fsub
+    jsr sin_turns
     jsr pull_arg
     jmp fdivt
 
+; FAC = FAC / 2pi, the turns.
+turns:
+    jsr movaf
+    lda #<two_pi
+    ldy #>two_pi
+    jsr movfm
+    jmp fdivt
+
+; atn -x = -atn x; atn x = pi/2 - atn 1/x from 1 on.
 atn:
-    lda facsgn              ; atn -x = -atn x
+    lda facsgn
     pha
     jsr abs
-    lda facexp              ; atn x = pi/2 - atn 1/x
+    lda facexp
     pha
     cmp #$81
-    bcc @small
+    bcc @series
     lda #<fone
     ldy #>fone
-    jsr fdiv
-@small:
-    lda #<tan_eighth        ; atn x = pi/4 - atn((1 - x) / (1 + x))
-    ldy #>tan_eighth
-    jsr fcomp
-    pha
-    cmp #1
-    bne @series
-    jsr mov1f
-    lda #<fone
-    ldy #>fone
-    jsr fsub
-    jsr mov2f
-    lda #<tempf1
-    ldy #>tempf1
-    jsr movfm
-    lda #<fone
-    ldy #>fone
-    jsr fadd
-    lda #<tempf2
-    ldy #>tempf2
     jsr fdiv
 @series:
     lda #<atn_series
     ldy #>atn_series
     jsr polyx
-    pla
-    cmp #1
-    bne @unshifted
-    lda #<pi_quarter
-    ldy #>pi_quarter
-    jsr fsub
-@unshifted:
     pla
     cmp #$81
     bcc @direct
@@ -429,58 +331,53 @@ atn:
 
 ; ---- constants and series, from scripts/float_constants.py ----
 
-sqr_half:       .byte $80, $35, $04, $F3, $34
-ln_2:           .byte $80, $31, $72, $17, $F8
-log2_e_rest:    .byte $60, $38, $2F, $E1, $77
-log2_e:         .byte $81, $38, $AA, $3B, $29
-inv_two_pi_rest: .byte $5D, $1C, $88, $2A, $54
-inv_two_pi:     .byte $7E, $22, $F9, $83, $6E
-quarter:        .byte $7F, $00, $00, $00, $00
-two:            .byte $82, $00, $00, $00, $00
-pi_half:        .byte $81, $49, $0F, $DA, $A2
-pi_quarter:     .byte $80, $49, $0F, $DA, $A2
-tan_eighth:     .byte $7F, $54, $13, $CC, $D0
+sqr_half:       .byte $80, $35, $04, $F3, $34   ; sqr(.5)
+sqr_two:        .byte $81, $35, $04, $F3, $34   ; sqr(2)
+neg_half:       .byte $80, $80, $00, $00, $00   ; -.5
+ln_2:           .byte $80, $31, $72, $17, $F8   ; log(2)
+log2_e:         .byte $81, $38, $AA, $3B, $29   ; 1 / log(2)
+two_pi:         .byte $83, $49, $0F, $DA, $A2   ; 2pi
+pi_half:        .byte $81, $49, $0F, $DA, $A2   ; pi/2
+quarter:        .byte $7F, $00, $00, $00, $00   ; .25
 
-log_series:  ; 7 terms, largest error 1.2e-10
-    .byte 6
-    .byte $7E, $75, $BD, $C1, $11   ; 0.2399816672
-    .byte $7F, $05, $FF, $75, $77   ; 0.2617146213
-    .byte $7F, $24, $26, $92, $9C   ; 0.3206067863
-    .byte $7F, $53, $0B, $B0, $C5   ; 0.4121985665
-    .byte $80, $13, $BB, $62, $85   ; 0.5770780159
-    .byte $80, $76, $38, $4E, $E2   ; 0.9617966939
-    .byte $82, $38, $AA, $3B, $29   ; 2.885390082
+log_series:     ; log2 m + 1/2, odd powers of t
+    .byte 3
+    .byte $7F, $5E, $56, $CB, $79   ; .43425594189
+    .byte $80, $13, $9B, $0B, $64   ; .57658454124
+    .byte $80, $76, $38, $93, $16   ; .96180075919
+    .byte $82, $38, $AA, $3B, $20   ; 2.8853900731
 
-exp_series:  ; 9 terms, largest error 3.9e-11
-    .byte 8
-    .byte $6D, $31, $E8, $95, $88   ; 1.325521854e-06
-    .byte $71, $00, $6E, $25, $21   ; 1.531007934e-05
-    .byte $74, $21, $84, $56, $49   ; 0.0001540345589
-    .byte $77, $2E, $C3, $A2, $D4   ; 0.001333345057
-    .byte $7A, $1D, $95, $5B, $8C   ; 0.009618129159
-    .byte $7C, $63, $58, $46, $EB   ; 0.05550410941
-    .byte $7E, $75, $FD, $EF, $FC   ; 0.240226507
-    .byte $80, $31, $72, $17, $F8   ; 0.6931471805
+exp_series:     ; 2^v, 0 <= v < 1
+    .byte 7
+    .byte $71, $34, $58, $3E, $56   ; 2.1498763701E-5
+    .byte $74, $16, $7E, $B3, $1B   ; 1.4352314037E-4
+    .byte $77, $2F, $EE, $E3, $85   ; 1.3422634825E-3
+    .byte $7A, $1D, $84, $1C, $2A   ; 9.6140170135E-3
+    .byte $7C, $63, $59, $58, $0A   ; 5.5505126860E-2
+    .byte $7E, $75, $FD, $E7, $C6   ; .24022638460
+    .byte $80, $31, $72, $18, $10   ; .69314718618
     .byte $81, $00, $00, $00, $00   ; 1
 
-sin_series:  ; 7 terms, largest error 3.9e-11
-    .byte 6
-    .byte $82, $6A, $9D, $8D, $75   ; 3.665866245
-    .byte $84, $F1, $4D, $C3, $A2   ; -15.0814854
-    .byte $86, $28, $3B, $87, $C0   ; 42.05813504
-    .byte $87, $99, $69, $64, $DA   ; -76.70584755
-    .byte $87, $23, $35, $E3, $37   ; 81.60524915
-    .byte $86, $A5, $5D, $E7, $31   ; -41.34170224
-    .byte $83, $49, $0F, $DA, $A2   ; 6.283185307
+sin_series:     ; sin 2pi f, odd powers of f, |f| <= 1/4
+    .byte 5
+    .byte $84, $E6, $1A, $2D, $1B   ; -14.381390672
+    .byte $86, $28, $07, $FB, $F8   ; 42.007797122
+    .byte $87, $99, $68, $89, $01   ; -76.704170257
+    .byte $87, $23, $35, $DF, $E1   ; 81.605223686
+    .byte $86, $A5, $5D, $E7, $28   ; -41.341702104
+    .byte $83, $49, $0F, $DA, $A2   ; 6.2831853069
 
-atn_series:  ; 9 terms, largest error 9.6e-12
-    .byte 8
-    .byte $7B, $7B, $2E, $6A, $C7   ; 0.03066178184
-    .byte $7C, $F0, $9E, $44, $8D   ; -0.05874468591
-    .byte $7D, $1A, $E7, $8C, $7D   ; 0.07563695676
-    .byte $7D, $B9, $EC, $EA, $8D   ; -0.09078391308
-    .byte $7D, $63, $8A, $6A, $57   ; 0.1111038502
-    .byte $7E, $92, $49, $14, $8F   ; -0.1428569042
-    .byte $7E, $4C, $CC, $CC, $89   ; 0.199999996
-    .byte $7F, $AA, $AA, $AA, $AA   ; -0.3333333333
+atn_series:     ; atn x, odd powers of x, 0 <= x <= 1
+    .byte 11
+    .byte $76, $B3, $83, $BD, $D3   ; -6.8479391189E-4
+    .byte $79, $1E, $F4, $A6, $F5   ; 4.8509421558E-3
+    .byte $7B, $83, $FC, $B0, $10   ; -1.6111701843E-2
+    .byte $7C, $0C, $1F, $67, $CA   ; 3.4209638048E-2
+    .byte $7C, $DE, $53, $CB, $C1   ; -5.4279132761E-2
+    .byte $7D, $14, $64, $70, $4C   ; 7.2457196540E-2
+    .byte $7D, $B7, $EA, $51, $7A   ; -8.9802395378E-2
+    .byte $7D, $63, $30, $88, $7E   ; .11093241343
+    .byte $7E, $92, $44, $99, $3A   ; -.14283980767
+    .byte $7E, $4C, $CC, $91, $C7   ; .19999912049
+    .byte $7F, $AA, $AA, $AA, $13   ; -.33333331568
     .byte $81, $00, $00, $00, $00   ; 1

@@ -1,8 +1,9 @@
 ; float_muldiv.s: multiplication and division of BASIC's numbers, and the steps by ten that
 ; reading and printing numbers take.
 ; The product is built by shift and add over FAC's five bytes (extension first), a zero byte
-; costing one byte move; the quotient by restoring division, 34 bits of it. Bits below those
-; are dropped, so the last bit of a result can lie one below the exact one.
+; costing one byte move (a run of zero bytes drops a bit more each, as in the genuine
+; package); the quotient by restoring division, 34 bits of it. Bits below those are dropped,
+; so the last bit of a result can lie one below the exact one.
 ; Called by: the interpreter, float_convert.s, float_print.s, float_functions.s.
 
 .include "float.inc"
@@ -49,10 +50,19 @@ fmultt:
 
 ; Adds one multiplier byte's worth into the product resho..resho+3, facov: for each of its
 ; bits, lowest first, ARG's mantissa is added in when the bit is set, and the product moves
-; one place right.
+; one place right. A zero byte moves the product a whole byte right, and one place further
+; when the byte before it was zero too, as the genuine multiply does. C clear on entry: the
+; byte before was zero; C on return: this byte had bits.
 multiply_byte:
     bne @bits
-    lda resho+3             ; a zero byte: the product moves a whole byte right
+    bcs @whole_byte
+    lsr resho               ; a second zero byte in a row
+    ror resho+1
+    ror resho+2
+    ror resho+3
+    ror facov
+@whole_byte:
+    lda resho+3
     sta facov
     lda resho+2
     sta resho+3
@@ -62,6 +72,7 @@ multiply_byte:
     sta resho+1
     lda #0
     sta resho
+    clc
     rts
 @bits:
     lsr a

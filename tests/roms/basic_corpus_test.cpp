@@ -28,14 +28,6 @@ struct Case {
   double seconds = 20;         // emulated seconds the keys and the program may take
 };
 
-// Cases the built-in ROMs do not pass yet. A case listed here that passes fails the test, so
-// the list can only shrink.
-const std::set<std::string> kNotYetOnBuiltinRoms = {
-    "powers of ten",
-    "sqr exp log",
-    "trigonometry",
-};
-
 constexpr uint32_t kSlice = 2000;  // cycles between looks at the keyboard buffer and the screen
 constexpr uint16_t kKeyboardCount = 0xC6;
 constexpr uint16_t kKeyboardBuffer = 0x0277;
@@ -131,12 +123,7 @@ void RunCases(const std::vector<Case>& cases) {
   for (RomSet set : sets)
     for (const Case& c : cases) {
       ASSERT_TRUE(BootToReady(set));
-      const std::string shown = Run(c);
-      const bool listed = set == RomSet::Builtin && kNotYetOnBuiltinRoms.count(c.name) != 0;
-      if (listed)
-        EXPECT_NE(shown, c.screen) << c.name << " passes on the built-in ROMs: take it off kNotYetOnBuiltinRoms";
-      else
-        EXPECT_EQ(shown, c.screen) << c.name << " under the " << RomSetName(set) << " ROMs";
+      EXPECT_EQ(Run(c), c.screen) << c.name << " under the " << RomSetName(set) << " ROMs";
     }
 }
 
@@ -373,10 +360,9 @@ TEST(BasicCorpus, FilesOnTheScreenAndKeyboardWork) { RunCases(kFilesAndClock); }
 
 TEST(BasicCorpus, ErrorsShowTheGenuineMessages) { RunCases(kErrors); }
 
-TEST(BasicCorpus, CasesHaveOneNameEachAndTheNotYetListNamesOnlyThem) {
+TEST(BasicCorpus, CasesHaveOneNameEach) {
   std::set<std::string> names;
   for (const std::vector<Case>* table : {&kNumbers, &kFunctions, &kStrings, &kArrays, &kControlFlow, &kInputAndData,
                                          &kPrinting, &kDirectMode, &kFilesAndClock, &kErrors})
     for (const Case& c : *table) EXPECT_TRUE(names.insert(c.name).second) << "two cases named " << c.name;
-  for (const std::string& name : kNotYetOnBuiltinRoms) EXPECT_EQ(names.count(name), 1u) << name << " is no case";
 }

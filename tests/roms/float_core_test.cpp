@@ -28,6 +28,8 @@ TEST(FloatCore, AddAndSubtractGiveTheGenuineResults) {
       {"fadd", "7B 22 3B 87 4B", "7A 78 57 6B 05", 0xB6, "7C 0F 33 9E 67"},
       {"fadd", "81 40 00 00 00", "81 40 00 00 01", 0xFF, "82 40 00 00 01"},
       {"fadd", "84 7D 64 9B A5", "88 20 A2 0A 17", 0x19, "88 30 78 53 D1"},
+      // a difference left only in the extension byte is 0
+      {"fadd", "80 80 00 00 00", "80 00 00 00 00", 0xB0, "00"},
       {"fsub", "5", "2", 0x00, "82 40 00 00 00"},
       {"fsub", "2", "5", 0x00, "82 C0 00 00 00"},
       {"fsub", "1", "1", 0x00, "00"},

@@ -1,12 +1,10 @@
 // float_functions_test.cpp: the built-in BASIC's number functions (float_functions.s): the
-// digits they print against those the genuine BASIC prints (recorded, and compared live where
-// its images are present), their special cases and errors, their accuracy against the host's
-// own functions, and their speed against the genuine ones.
+// digits they print and the bytes they leave against those of the genuine BASIC (recorded, and
+// compared live where its images are present, also for random arguments), their special cases
+// and errors, and their speed against the genuine ones.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -14,10 +12,9 @@
 #include "support/basic_call.h"
 
 namespace {
-// FAC = x (ARG = base for fpwrt, which computes base ^ x), the routine, then fout's text or
-// "error N".
-std::string Printed(RomSet set, const std::string& routine, const Packed& x, const Packed& base,
-                    uint32_t* cycles = nullptr) {
+// FAC = x (ARG = base for fpwrt, which computes base ^ x), then the routine; "" when it
+// returned, else "ran away" or "error N".
+std::string Call(RomSet set, const std::string& routine, const Packed& x, const Packed& base, uint32_t* cycles) {
   PrepareBasicCall(set);
   PokePacked(0xC000, x);
   CallRoutine(RoutineAddress(set, "movfm"), 0x00, 0, 0xC0);
@@ -31,29 +28,34 @@ std::string Printed(RomSet set, const std::string& routine, const Packed& x, con
   if (cycles) *cycles += result.cycles;
   if (!result.finished) return "ran away";
   if (result.error >= 0) return "error " + std::to_string(result.error);
+  return "";
+}
+
+// The result as fout prints it.
+std::string Printed(RomSet set, const std::string& routine, const Packed& x, const Packed& base,
+                    uint32_t* cycles = nullptr) {
+  const std::string failed = Call(set, routine, x, base, cycles);
+  if (!failed.empty()) return failed;
   CallRoutine(RoutineAddress(set, "fout"));
   std::string text;
   for (uint16_t at = 0x0100; Ram[at] != 0 && at < 0x0120; ++at) text += static_cast<char>(Ram[at]);
   return text;
 }
 
-double Exact(const std::string& routine, double x, double base) {
-  if (routine == "sqr") return std::sqrt(x);
-  if (routine == "exp") return std::exp(x);
-  if (routine == "log") return std::log(x);
-  if (routine == "sin") return std::sin(x);
-  if (routine == "cos") return std::cos(x);
-  if (routine == "tan") return std::tan(x);
-  if (routine == "atn") return std::atan(x);
-  return std::pow(base, x);
+// The result as movmf stores it ("00" for zero).
+std::string Stored(RomSet set, const std::string& routine, const Packed& x, const Packed& base) {
+  const std::string failed = Call(set, routine, x, base, nullptr);
+  if (!failed.empty()) return failed;
+  CallRoutine(RoutineAddress(set, "movmf"), 0, 0x20, 0xC0);
+  return Ram[0xC020] == 0 ? "00" : PackedText(PeekPacked(0xC020));
 }
 
 struct Range {
   const char* routine;
   double low, high;
 };
-const Range ranges[] = {{"sqr", 0, 1000},    {"exp", -80, 88}, {"log", 0.001, 1e6}, {"sin", -10, 10},
-                        {"cos", -10, 10},    {"tan", -1.5, 1.5}, {"atn", -20, 20},  {"fpwrt", 0.1, 5}};
+const Range ranges[] = {{"sqr", 0, 1000},  {"exp", -80, 88},   {"log", 0.001, 1e6}, {"sin", -1e4, 1e4},
+                        {"cos", -10, 10},  {"tan", -1.5, 1.5}, {"atn", -20, 20},    {"fpwrt", 0.1, 5}};
 }  // namespace
 
 TEST(FloatFunctions, PrintTheGenuineDigits) {
@@ -114,49 +116,65 @@ TEST(FloatFunctions, SpecialCasesAndErrorsAreTheGenuineOnes) {
           << SetName(set) << ": " << c.routine << " " << c.x << " (" << c.base << ")";
 }
 
-TEST(FloatFunctions, StayWithinTheNinthDigitOfTheExactValues) {
-  ASSERT_TRUE(PrepareBasicCall(RomSet::Builtin));
-  for (const Range& range : ranges) {
-    std::mt19937 random(5);
-    double worst = 0;
-    for (int i = 0; i < 150; ++i) {
-      const Packed x = PackNumber(range.low + (range.high - range.low) * (random() / 4294967296.0));
-      const Packed base = PackNumber(0.5 + 10 * (random() / 4294967296.0));
-      const double exact = Exact(range.routine, UnpackNumber(x), UnpackNumber(base));
-      const std::string printed = Printed(RomSet::Builtin, range.routine, x, base);
-      const double error = std::fabs(std::strtod(printed.c_str(), nullptr) - exact) / std::fabs(exact);
-      if (error > worst) worst = error;
-      EXPECT_LT(error, 1e-8) << range.routine << " " << UnpackNumber(x) << ": printed " << printed;
-    }
-    std::printf("%-5s largest relative error %.2g\n", range.routine, worst);
-  }
+TEST(FloatFunctions, LeaveTheGenuineBytes) {
+  // Arguments where an intermediate result's last bits show: LOG at and next to powers of two,
+  // EXP's split of x * log2(e), ^ and SQR handing EXP a product with its extension byte, SIN
+  // and COS at whole and half turns, ATN either side of 1.
+  const struct {
+    const char* routine;
+    const char* x;
+    const char* base;  // fpwrt: base ^ x
+    const char* stored;
+  } cases[] = {
+      {"log", "81 00 00 00 00", "0", "00"},                {"log", "82 00 00 00 00", "0", "80 31 72 17 F8"},
+      {"log", "80 00 00 00 00", "0", "80 B1 72 17 F7"},    {"log", "80 7F FF FF FF", "0", "00"},
+      {"log", "82 00 00 00 01", "0", "80 31 72 17 FA"},    {"log", "8A 1A 2B 3C 4D", "0", "83 4D 94 37 DD"},
+      {"exp", "80 1D 5C FC 47", "0", "81 6C AF 5F 84"},    {"exp", "87 28 AE D2 15", "0", "FA 4C EE 0D D2"},
+      {"exp", "82 DD 8D 13 1A", "0", "7C 00 83 58 EE"},    {"exp", "-88", "0", "02 03 DB 88 9E"},
+      {"exp", "88", "0", "FF 78 82 B6 D5"},                {"sqr", "89 63 CA DE 41", "0", "85 2A C1 67 2B"},
+      {"sqr", "1", "0", "81 00 00 00 00"},                 {"sqr", "9", "0", "82 40 00 00 01"},
+      {"sin", "82 49 0F DA A2", "0", "00"},                {"sin", "83 49 0F DA A1", "0", "63 C9 0F DA A2"},
+      {"sin", "10000", "0", "7F 9C 79 6E D2"},             {"sin", "75 B9 14 8E 32", "0", "75 B9 14 8D 8E"},
+      {"cos", "82 49 0F DA A2", "0", "80 FF FF FF FE"},    {"cos", "1", "0", "80 0A 51 40 7E"},
+      {"atn", "20", "0", "81 42 AA D1 3C"},                {"atn", "-0.5", "0", "7F ED 63 38 2B"},
+      {"atn", "7F 4C CC CC CD", "0", "7F 42 D1 BB 5C"},    {"tan", "1", "0", "81 47 59 22 E5"},
+      {"fpwrt", "31", "2", "A0 00 00 00 00"},              {"fpwrt", "2", "2", "83 00 00 00 00"},
+      {"fpwrt", "0.5", "10", "82 4A 62 C1 D7"},            {"fpwrt", "3", "-3", "85 D8 00 00 02"},
+      {"fpwrt", "1", "10", "84 20 00 00 00"},
+  };
+  for (RomSet set : SetsToRun())
+    for (const auto& c : cases)
+      EXPECT_EQ(Stored(set, c.routine, Operand(c.x), Operand(c.base)), c.stored)
+          << SetName(set) << ": " << c.routine << " " << c.x << " (" << c.base << ")";
 }
 
-TEST(FloatFunctions, AgreeWithTheGenuineAndTakeAtMostTwiceItsCycles) {
+TEST(FloatFunctions, LeaveTheGenuineBytesForRandomArgumentsInAtMostTwiceItsCycles) {
   if (SetsToRun().size() < 2) GTEST_SKIP() << "the genuine ROM images are not in $VORNCE_ROMS or ../shared/roms";
   for (const Range& range : ranges) {
     std::mt19937 random(11);
     const int count = 200;
-    int same = 0, correct[2] = {};
+    int same = 0;
     uint32_t cycles[2] = {};
     for (int i = 0; i < count; ++i) {
-      const Packed x = PackNumber(range.low + (range.high - range.low) * (random() / 4294967296.0));
+      Packed x = PackNumber(range.low + (range.high - range.low) * (random() / 4294967296.0));
+      for (int byte = 2; byte < 5; ++byte) x[byte] = static_cast<uint8_t>(random());  // every mantissa bit
       const Packed base = PackNumber(0.5 + 10 * (random() / 4294967296.0));
-      char rounded[32];
-      std::snprintf(rounded, sizeof rounded, "%.8e", Exact(range.routine, UnpackNumber(x), UnpackNumber(base)));
-      std::string printed[2];
+      std::string stored[2];
       for (RomSet set : {RomSet::Genuine, RomSet::Builtin}) {
         const int which = set == RomSet::Builtin;
-        printed[which] = Printed(set, range.routine, x, base, &cycles[which]);
-        if (std::strtod(printed[which].c_str(), nullptr) == std::strtod(rounded, nullptr)) ++correct[which];
+        Call(set, range.routine, x, base, &cycles[which]);
+        stored[which] = Stored(set, range.routine, x, base);
       }
-      if (printed[0] == printed[1]) ++same;
+      if (stored[0] == stored[1]) ++same;
+      else if (std::string(range.routine) != "tan" && count - same <= 3)
+        ADD_FAILURE() << range.routine << " " << PackedText(x) << " (" << PackedText(base) << "): genuine "
+                      << stored[0] << ", built-in " << stored[1];
     }
-    std::printf("%-5s same text %3d/%d; correctly rounded: genuine %3d, built-in %3d; cycles: genuine %6u, "
-                "built-in %6u\n",
-                range.routine, same, count, correct[0], correct[1], cycles[0] / count, cycles[1] / count);
-    EXPECT_GE(same, count / 2) << range.routine;
-    EXPECT_GE(correct[1], correct[0] - count / 50) << range.routine << ": fewer correct digits than the genuine";
+    std::printf("%-5s same bytes %3d/%d; cycles: genuine %6u, built-in %6u\n", range.routine, same, count,
+                cycles[0] / count, cycles[1] / count);
+    // TAN's cosine is not yet worked out bit for bit as the genuine one's: most results agree
+    const int needed = std::string(range.routine) == "tan" ? count * 8 / 10 : count;
+    EXPECT_GE(same, needed) << range.routine;
     EXPECT_LE(cycles[1], 2 * cycles[0]) << range.routine;
   }
 }

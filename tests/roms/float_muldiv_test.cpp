@@ -25,6 +25,9 @@ TEST(FloatMulDiv, MultiplyAndDivideGiveTheGenuineResults) {
       // the extension byte is the multiplier's lowest byte
       {"fmult", "9B 19 B2 14 FE", "8B FC EA 9C 9D", 0x80, "A6 97 D8 27 78"},
       {"fmult", "C0 7F FF FF FF", "C1 7F FF FF FF", 0x00, "error 15"},
+      // each zero multiplier byte after another zero byte drops one bit more of the product
+      {"fmult", "81 7F FF FF FF", "81 00 00 00 00", 0x80, "81 7F FF FF FF"},
+      {"fmult", "81 00 00 00 00", "81 00 00 00 01", 0x80, "81 00 00 00 01"},
       {"fdiv", "1", "3", 0x00, "7F 2A AA AA AB"},
       {"fdiv", "2", "3", 0x00, "80 2A AA AA AB"},
       {"fdiv", "1", "0", 0x00, "error 20"},
