@@ -4,8 +4,9 @@
 ; takes x * log2(e) apart into a whole power of two and a fraction, LOG takes the power of two
 ; off its argument, SIN and COS work in whole turns folded into a quarter turn either side of
 ; zero, ATN works below 1 through the reciprocal. x ^ y is EXP(y * LOG(x)) and SQR(x) is
-; x ^ .5; TAN is SIN / COS. Each intermediate result is rounded, or kept with its extension
-; byte, as the genuine BASIC has it, so that the results agree with it to the last bit.
+; x ^ .5; TAN is the sine over the cosine of one fraction of a turn. The series are the genuine
+; BASIC's, and each intermediate result is rounded, or kept with its extension byte, as there,
+; so that the results agree with the genuine ones to the last bit.
 ; Leaves out: RND (float_rnd.s).
 ; Called by: the interpreter (FAC in, FAC out; ^ takes ARG ^ FAC). Conventions: float.inc.
 
@@ -247,16 +248,15 @@ cos:
     ldy #>pi_half
     jsr fadd
 
-; sin x = sin 2pi f, f the fraction of the turns x / 2pi, folded into [-1/4, 1/4].
+; sin x = sin 2pi f, f the fraction of the turns x / 2pi, folded into [-1/4, 1/4] by way of
+; a = 1/4 - f, whose steps lose no bits of f.
 sin:
-    jsr turns
-sin_turns:
-    jsr movaf
-    jsr int
-    jsr fsubt               ; f in [0, 1)
+    jsr fraction
     lda #<quarter
     ldy #>quarter
     jsr fsub                ; a = 1/4 - f
+; FAC = sin 2pi (1/4 - a), a = FAC from -3/4 to 1/4.
+sin_a:
     lda facsgn
     pha
     bpl @near               ; f up to 1/4: f = 1/4 - a
@@ -277,28 +277,30 @@ sin_turns:
     ldy #>sin_series
     jmp polyx
 
+; tan x = sin x / cos x, the cosine as sin 2pi (1/4 - a) with a = -f: from the same fraction
+; as the sine, without the rounding of x + pi/2 that COS has.
 tan:
-    jsr turns
-    jsr push_fac            ; x / 2pi
-    jsr sin_turns
+    jsr push_fac            ; x
+    jsr sin
     jsr pull_arg
     jsr push_fac            ; sin x
     jsr movfa
-    jsr abs
-    lda #<quarter
-    ldy #>quarter
-    jsr fsub
-    jsr sin_turns
+    jsr fraction
+    jsr negop               ; a = -f
+    jsr sin_a
     jsr pull_arg
     jmp fdivt
 
-; FAC = FAC / 2pi, the turns.
-turns:
+; FAC = f, the fraction of the turns FAC / 2pi, from 0 to 1.
+fraction:
     jsr movaf
     lda #<two_pi
     ldy #>two_pi
     jsr movfm
-    jmp fdivt
+    jsr fdivt
+    jsr movaf
+    jsr int
+    jmp fsubt
 
 ; atn -x = -atn x; atn x = pi/2 - atn 1/x from 1 on.
 atn:
