@@ -210,6 +210,8 @@ fpwrt:
 ; back in ARG: a number kept there while a function that uses tempf1 and tempf2 is worked out.
 push_fac:
     jsr round
+    lda #0
+    sta facov
     pla
     sta fbufpt
     pla
