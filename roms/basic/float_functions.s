@@ -124,6 +124,8 @@ exp:
     jsr movef
     jsr qint
     lda faclo
+    cmp #$80
+    beq @large              ; n = -128, or 128 from a t that rounded up to it
     pha
     ldx #$A0
     jsr float_fac
@@ -146,7 +148,7 @@ exp:
     sta facexp
     rts
 @large:
-    bit facsgn              ; 2^128 or more, or so little it vanishes
+    bit facsgn              ; 2^128 or more, or 2^-128 or less: 0, as in the genuine BASIC
     bpl @overflow
 @zero:
     jmp zero_fac

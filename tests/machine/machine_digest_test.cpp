@@ -81,7 +81,7 @@ const std::string kThreeVoices =
 std::vector<Program> Programs() {
   return {
       {"basic loop", kBasicLoop,
-       {0x17CE097F6DA8D64Aull, 0x8502CA1668B5FE7Full, 0x9FF53E82FBE7A02Full},
+       {0xD7E2B098667320A2ull, 0x8502CA1668B5FE7Full, 0x9FF53E82FBE7A02Full},
        {0x4D6A787F6CA0FA33ull, 0x8502CA1668B5FE7Full, 0xB7D43B00F45E89D8ull}},
       {"raster sprites", kRasterSprites,
        {0x49359D3B9FB29901ull, 0xB5CE366A259DCBD3ull, 0xDD5ED87C08BA9929ull},
