@@ -210,6 +210,7 @@ fpwrt:
 
 ; Keeps FAC, rounded, on the stack under the caller's return address, for pull_arg to give
 ; back in ARG: a number kept there while a function that uses tempf1 and tempf2 is worked out.
+; FAC stays rounded, its extension byte cleared, so that it is not rounded twice.
 push_fac:
     jsr round
     lda #0
