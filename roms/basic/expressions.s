@@ -130,7 +130,7 @@ eval:
 ; The operators of precedence A and above with their operands, into FAC.
 eval_prec:
     tsx                     ; each pending operator and parenthesis takes stack
-    cpx #$38
+    cpx #STACK_ROOM_LIMIT
     bcs @room
     jmp out_of_memory
 @room:

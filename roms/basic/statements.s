@@ -1,8 +1,10 @@
 ; statements.s: the statement table and the statements about flow and variables: LET, GOTO,
 ; GOSUB, RETURN, IF, ON, FOR, NEXT, REM and DATA. FOR and GOSUB keep their
 ; frames on the 6510 stack above the zero byte the READY loop puts there, FOR's with the loop
-; variable, step, limit and where to go back to; NEXT and RETURN search them from the top.
-; These statements give up the statement loop's return address and go on at newstt.
+; variable, step, limit and where to go back to, GOSUB's with where to return to; NEXT and
+; RETURN search them from the top.
+; These statements go on at newstt: FOR drops the statement loop's return address, GOSUB keeps
+; it under its frame (7 bytes in all, so that as many GOSUBs nest as on the genuine BASIC).
 ; Called by: exec_statement in interpreter.s through statement_table.
 
 .include "zeropage.inc"
@@ -174,10 +176,7 @@ goto_statement:
 statement_gosub:
     jsr parse_line_number
 push_gosub:
-    pla                     ; the statement loop's return address: this goes on at newstt
-    pla
-    lda #GOSUB_FRAME
-    jsr check_stack_room
+    jsr check_stack_room    ; the statement loop's return address stays under the frame
     lda txtptr+1
     pha
     lda txtptr
@@ -226,14 +225,12 @@ statement_return:
     jsr statement_data      ; the rest of the GOSUB statement (ON ... GOSUB's list)
     jmp newstt
 
-; ?OUT OF MEMORY unless a frame of A bytes leaves the stack room to work.
+; ?OUT OF MEMORY unless the stack pointer is still at STACK_ROOM_LIMIT or above, the limit an
+; expression checks too: so FOR and GOSUB frames, mixed as a program likes, nest as deep as on
+; the genuine BASIC, and the same statement runs out of room there.
 check_stack_room:
-    sta count
     tsx
-    txa
-    sec
-    sbc count
-    cmp #$40
+    cpx #STACK_ROOM_LIMIT
     bcc @full
     rts
 @full:
@@ -317,7 +314,6 @@ statement_for:
     tax
     jmp @find
 @push:
-    lda #FOR_FRAME
     jsr check_stack_room
     lda txtptr+1
     pha

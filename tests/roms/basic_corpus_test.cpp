@@ -300,8 +300,11 @@ const std::vector<Case> kErrors = {
     {"overflow", "10 PRINT 1E38*10", R"(\n?OVERFLOW  ERROR IN 10)"},
     {"overflow constant", "10 A=1E39", R"(\n?OVERFLOW  ERROR IN 10)"},
     {"out of memory array", "10 DIM A(10000)", R"(\n?OUT OF MEMORY  ERROR IN 10)"},
-    {"out of memory gosub", "10 GOSUB 10", R"(\n?OUT OF MEMORY  ERROR IN 10)"},
-    {"out of memory for", "10 FOR A=1 TO 2:FOR B=1 TO 2:FOR C=1 TO 2:FOR D=1 TO 2:FOR E=1 TO 2:GOSUB 10", R"(\n?OUT OF MEMORY  ERROR IN 10)"},
+    // how deep FOR and GOSUB nest, and which statement runs out of room, alone and mixed
+    {"out of memory gosub", "10 N=N+1:IF N>20 THEN PRINT N;\n20 GOSUB 10", R"( 21  22  23  24\n?OUT OF MEMORY  ERROR IN 10)"},
+    {"out of memory for", "10 FOR A=1 TO 2:FOR B=1 TO 2:FOR C=1 TO 2:FOR D=1 TO 2:FOR E=1 TO 2\n20 FOR F=1 TO 2:FOR G=1 TO 2:FOR H=1 TO 2:FOR I=1 TO 2:PRINT 9;\n30 FOR J=1 TO 2:FOR K=1 TO 2:PRINT 11", R"( 9\n?OUT OF MEMORY  ERROR IN 30)"},
+    {"out of memory for and gosub", "10 FOR A=1 TO 2:FOR B=1 TO 2\n20 N=N+1:IF N>16 THEN PRINT N;\n30 GOSUB 20", R"( 17  18  19\n?OUT OF MEMORY  ERROR IN 20)"},
+    {"out of memory gosub without expressions", "10 READ A:FOR I=1 TO 2:GOSUB 20\n20 GOSUB 10\n30 DATA 1,2,3,4,5,6,7,8,9", R"(\n?OUT OF MEMORY  ERROR IN 20\nREADY.\nPRINT A\n 6\n)", "RUN\nPRINT A\n"},
     {"undefined statement", "10 GOTO 100", R"(\n?UNDEF'D STATEMENT  ERROR IN 10)"},
     {"bad subscript", "10 A(11)=1", R"(\n?BAD SUBSCRIPT  ERROR IN 10)"},
     {"bad subscript dimensions", "10 DIM B(2,2):B(1)=0", R"(\n?BAD SUBSCRIPT  ERROR IN 10)"},
