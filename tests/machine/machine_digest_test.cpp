@@ -81,13 +81,13 @@ const std::string kThreeVoices =
 std::vector<Program> Programs() {
   return {
       {"basic loop", kBasicLoop,
-       {0xD7E2B098667320A2ull, 0x8502CA1668B5FE7Full, 0x9FF53E82FBE7A02Full},
+       {0xB6F7C319E4679666ull, 0x8502CA1668B5FE7Full, 0x9FF53E82FBE7A02Full},
        {0x4D6A787F6CA0FA33ull, 0x8502CA1668B5FE7Full, 0xB7D43B00F45E89D8ull}},
       {"raster sprites", kRasterSprites,
        {0x49359D3B9FB29901ull, 0xB5CE366A259DCBD3ull, 0xDD5ED87C08BA9929ull},
        {0x7C251FEC9FCDD8E8ull, 0xB5CE366A259DCBD3ull, 0xBB99C9D45DCF176Full}},
       {"three voices", kThreeVoices,
-       {0x530D34743F856E2Aull, 0xD38104DAEF92683Dull, 0x24AC9CFED5E964CBull},
+       {0x1EF48177F41C4FD3ull, 0x2C0A5A0910054EE4ull, 0x24AC9CFED5E964CBull},
        {0xC148A3293CEE8B79ull, 0xA1AD1E0C921692FCull, 0xCDE3D807B60B5D22ull}},
   };
 }
