@@ -346,7 +346,9 @@ int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
   int32_t run = 0;
   for (;;) {
     const int cycles = Execute(code);
-    if (run + cycles >= cycleLimit || (irqPending | nmiPending) != 0 ||
+    // an IRQ held off by I needs no pass of its own: interrupt service would enter nothing
+    const bool irqEnters = irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0;
+    if (run + cycles >= cycleLimit || irqEnters || (nmiPending | endRunRequested) != 0 ||
         resetRequest.load(std::memory_order_relaxed) != 0) {
       quietCycles = run;
       return cycles;

@@ -23,6 +23,9 @@ extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn
 extern uint32_t frameReady;         // a drawn frame waits to be presented
 extern uint32_t nmiPending;
 extern uint32_t irqPending;
+// Set by a chip register write that may move an event the loop planned its run of instructions
+// around; the run ends after that instruction. The loop clears it as a run starts.
+extern uint32_t endRunRequested;
 extern int32_t throttleCycleCount;
 extern int32_t soundCycleCount;
 extern uint32_t cycleClock;         // free-running, wraps at 2^32: compare by unsigned difference
