@@ -181,8 +181,6 @@ uint8_t CiaRead(int cia, int r) {
 
 void CiaWrite(int cia, int r, uint8_t v) {
   CatchUpCiaSteps();
-  // the write may bring an interrupting step closer than the running deferral allows for
-  endRunRequested = 1;
   const Cia& c = Select(cia);
   c.regs[r] = v;
   switch (r) {

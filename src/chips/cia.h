@@ -39,7 +39,8 @@ void StepCiaTimers(int cia);
 // DeferCiaSteps on, the steps falling due as cycleClock advances are owed instead of taken, and
 // CatchUpCiaSteps (called by every register access, with cycleClock at the accessing
 // instruction's start) takes the owed ones, each CIA's in order. EndCiaStepDeferral catches up
-// and ends the deferral. Every register write sets endRunRequested.
+// and ends the deferral. A register write may bring an interrupting step closer: as every I/O
+// write, it ends the run (endRunRequested).
 int32_t CyclesUntilInterruptingStep(int cia);
 void DeferCiaSteps();
 void CatchUpCiaSteps();

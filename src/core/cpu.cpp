@@ -79,6 +79,11 @@ uint16_t ReadJumpPointer(uint16_t pointer) {
   return ReadData(pointer) | ReadData(highAddress) << 8;
 }
 
+// I may have just been cleared under a pending IRQ: the run ends, for the IRQ to be entered.
+CPU_INLINE void EndRunIfIrqWaits() {
+  if (irqPending != 0) endRunRequested = 1;
+}
+
 void Transfer(uint8_t& destination, uint8_t value) {
   destination = value;
   SetNZ(value);
@@ -141,32 +146,28 @@ int ServiceInterrupts() {
   CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
   CPU_BASIC_MODES((row) + 0x07, operation)
 
-namespace {
-// The ROM or RAM region the last opcode came from, for one run of instructions: while pc stays in
-// that 4 KiB region and the banking bits in $0001 stay as they were, the next opcode is read
-// straight from it, without looking up the banking again. The images cannot change during a run:
-// they are installed only while the emulation thread is paused or not yet started.
-struct CodeRegion {
-  uint32_t key = ~0u;  // banking bits and region number, or none yet
-  const uint8_t* image = nullptr;
-  uint16_t base = 0;
-};
+namespace cpu_detail {
+CodeRegion codeRegion = {kNoCodeRegion, kNoCodeRegion, nullptr, 0};
+}  // namespace cpu_detail
 
-CPU_INLINE uint8_t FetchOpcode(uint16_t pc, CodeRegion& code) {
-  if (pc < 0xA000) return Ram[pc];
+namespace {
+CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
   const uint32_t key = static_cast<uint32_t>(Ram[0x0001] & 7) << 4 | pc >> 12;
-  if (key != code.key) {
+  if (key != codeRegion.key) {
     const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
-    // an opcode in the I/O area is read as any other I/O access, every time
-    if (region.image == nullptr) return IoRead(pc);
-    code = {key, *region.image, region.base};
+    if (region.image == nullptr) {
+      // an opcode in the I/O area is read as any other I/O access, every time
+      codeRegion.key = codeRegion.region = kNoCodeRegion;
+      return IoRead(pc);
+    }
+    codeRegion = {key, static_cast<uint32_t>(pc >> 12), *region.image, region.base};
   }
-  return code.image[pc - code.base];
+  return codeRegion.image[pc - codeRegion.base];
 }
 
 // One instruction at pc; returns its cycles. Inlined into both callers below, so a run of
 // instructions is one loop around the dispatch.
-CPU_INLINE int Execute(CodeRegion& code) {
+CPU_INLINE int Execute() {
   CpuRegisters& r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
   // Every instruction passes here before its opcode is fetched: a check that must come before
@@ -175,7 +176,7 @@ CPU_INLINE int Execute(CodeRegion& code) {
     // the one place a virtual drive takes over the KERNAL's bus routines
     if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
   }
-  const uint8_t opcode = FetchOpcode(pc, code);
+  const uint8_t opcode = FetchOpcode(pc);
   ++pc;
 
   // 256 distinct labels on a byte: every opcode has exactly one case
@@ -277,6 +278,7 @@ CPU_INLINE int Execute(CodeRegion& code) {
     case 0x60: pc = PullWord() + 1; break;
     case 0x40:
       UnpackStatus(Pull());
+      EndRunIfIrqWaits();
       pc = PullWord();
       break;
     case 0x00:
@@ -290,13 +292,19 @@ CPU_INLINE int Execute(CodeRegion& code) {
       Push(pushed);
       break;
     }
-    case 0x28: UnpackStatus(Pull()); break;
+    case 0x28:
+      UnpackStatus(Pull());
+      EndRunIfIrqWaits();
+      break;
     case 0x48: Push(r.a); break;
     case 0x68: Transfer(r.a, Pull()); break;
 
     case 0x18: r.carryFlag = 0; break;
     case 0x38: r.carryFlag = 1; break;
-    case 0x58: r.status &= ~kFlagInterrupt; break;
+    case 0x58:
+      r.status &= ~kFlagInterrupt;
+      EndRunIfIrqWaits();
+      break;
     case 0x78: r.status |= kFlagInterrupt; break;
     case 0xB8: r.overflowFlag = 0; break;
     case 0xD8: r.status &= ~kFlagDecimal; break;
@@ -329,6 +337,7 @@ CPU_INLINE int Execute(CodeRegion& code) {
     case 0x62: case 0x72: case 0x92: case 0xB2: case 0xD2: case 0xF2:
       jamAddress = static_cast<uint16_t>(r.pc);
       resetRequest.store(jamHaltsCpu ? kHaltRequest : 2);
+      endRunRequested = 1;
       break;
   }
   r.pc = pc;
@@ -337,19 +346,20 @@ CPU_INLINE int Execute(CodeRegion& code) {
 }  // namespace
 
 int ExecuteInstruction() {
-  CodeRegion code;
-  return Execute(code);
+  codeRegion.key = codeRegion.region = kNoCodeRegion;
+  return Execute();
 }
 
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
-  CodeRegion code;
+  codeRegion.key = codeRegion.region = kNoCodeRegion;
+  // An interrupt that can be entered now ends the run after its first instruction; one that comes
+  // within reach later (an I/O write, I cleared under a pending IRQ, a jam) sets the flag then. An
+  // IRQ held off by I needs no pass of its own: interrupt service would enter nothing.
+  endRunRequested = nmiPending != 0 || (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0);
   int32_t run = 0;
   for (;;) {
-    const int cycles = Execute(code);
-    // an IRQ held off by I needs no pass of its own: interrupt service would enter nothing
-    const bool irqEnters = irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0;
-    if (run + cycles >= cycleLimit || irqEnters || (nmiPending | endRunRequested) != 0 ||
-        resetRequest.load(std::memory_order_relaxed) != 0) {
+    const int cycles = Execute();
+    if (run + cycles >= cycleLimit || endRunRequested != 0) {
       quietCycles = run;
       return cycles;
     }

@@ -44,8 +44,9 @@ void ResetCpu();
 // driveBusTrap took the call). A jam opcode notes its
 // address and sets resetRequest to 2, or to kHaltRequest while jamHaltsCpu is set.
 int ExecuteInstruction();
-// Runs instructions until one brings their cycles to cycleLimit or leaves an interrupt that
-// can be entered (an NMI, or an IRQ with I clear), a reset requested or endRunRequested set; a limit of one cycle or less runs one. Every instruction but that last one
+// Runs instructions until one brings their cycles to cycleLimit or sets endRunRequested, which
+// it sets at the start when an interrupt can be entered (an NMI, or an IRQ with I clear), and
+// which every I/O write, a jam opcode and clearing I under a pending IRQ set; a limit of one cycle or less runs one. Every instruction but that last one
 // adds its cycles to cycleClock as it ends, as the emulation loop would; their sum goes to
 // quietCycles. Returns the last instruction's cycles, for the loop to complete its pass.
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles);

@@ -46,7 +46,27 @@ CPU_INLINE uint16_t ReadVector(uint16_t address) {
   return ReadBanked(address) | ReadBanked(static_cast<uint16_t>(address + 1)) << 8;
 }
 
-CPU_INLINE uint8_t FetchOperand(uint16_t& pc) { return ReadBanked(pc++); }
+// The ROM or RAM region the running instruction's opcode came from: while pc stays in that 4 KiB
+// region and the banking bits in $0001 stay as they were, opcodes and operand bytes are read
+// straight from it, without looking up the banking again. The images cannot change during a run:
+// they are installed only while the emulation thread is paused or not yet started.
+struct CodeRegion {
+  uint32_t key;           // banking bits and region number, or kNoCodeRegion
+  uint32_t region;        // the region number, address >> 12, or kNoCodeRegion
+  const uint8_t* image;
+  uint16_t base;
+};
+inline constexpr uint32_t kNoCodeRegion = ~0u;
+extern CodeRegion codeRegion;
+
+// An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
+// can change the banking before an instruction's last operand byte is read).
+CPU_INLINE uint8_t ReadInstructionByte(uint16_t address) {
+  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) return codeRegion.image[address - codeRegion.base];
+  return ReadBanked(address);
+}
+
+CPU_INLINE uint8_t FetchOperand(uint16_t& pc) { return ReadInstructionByte(pc++); }
 
 CPU_INLINE uint16_t FetchOperandWord(uint16_t& pc) {
   const uint8_t low = FetchOperand(pc);
@@ -129,7 +149,7 @@ CPU_INLINE uint8_t ReadAt(uint16_t address) {
     return Ram[address];
   } else if constexpr (mode == Mode::Immediate) {
     // the immediate operand is an instruction byte and follows the operand rule
-    return ReadBanked(address);
+    return ReadInstructionByte(address);
   } else {
     return ReadData(address);
   }

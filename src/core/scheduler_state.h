@@ -23,8 +23,9 @@ extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn
 extern uint32_t frameReady;         // a drawn frame waits to be presented
 extern uint32_t nmiPending;
 extern uint32_t irqPending;
-// Set by a chip register write that may move an event the loop planned its run of instructions
-// around; the run ends after that instruction. The loop clears it as a run starts.
+// Set when a run of instructions must end after the running instruction: by every I/O write (it
+// may move an event the run was planned around, or raise a request), a jam opcode and I cleared
+// under a pending IRQ. The interpreter sets it afresh as a run starts.
 extern uint32_t endRunRequested;
 extern int32_t throttleCycleCount;
 extern int32_t soundCycleCount;

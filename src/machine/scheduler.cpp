@@ -146,7 +146,6 @@ void RunInstructions(int32_t cycleLimit) {
   // access or the run's end catches them up, which leaves the CIAs as stepping each would.
   int32_t quietCycles = 0;
   const int32_t limit = std::min(CyclesUntilEvent(), cycleLimit);
-  endRunRequested = 0;
   DeferCiaSteps();
   const int cycles = ExecuteQuietInstructions(limit, quietCycles);
   EndCiaStepDeferral();

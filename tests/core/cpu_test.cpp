@@ -364,3 +364,41 @@ TEST(QuietInstructions, OpcodesFollowTheBankingWithinOneRun) {
     resetRequest.store(0);
   }
 }
+
+// A run goes on until something an instruction did needs the loop: an I/O write, I cleared
+// under a pending IRQ, a jam, or an interrupt that could be entered before the run began.
+TEST(QuietInstructions, RunEndsRightAfterTheInstructionTheLoopMustSee) {
+  struct Case {
+    const char* name;
+    Bytes code;  // placed at $1000, followed by a loop on itself
+    uint8_t status;
+    uint32_t irq, nmi;
+    int quiet, last;  // cycles of the instructions before the last one, and the last one's
+  };
+  const Case cases[] = {
+      {"STA $D020 writes to the I/O area", {0xEA, 0x8D, 0x20, 0xD0}, 0x04, 0, 0, 2, 4},
+      {"STA $0400 does not", {0xEA, 0x8D, 0x00, 0x04, 0x02}, 0x04, 0, 0, 2 + 4, 2},
+      {"CLI under a pending IRQ", {0xEA, 0x58}, 0x04, 1, 0, 2, 2},
+      {"PLP clearing I under a pending IRQ", {0xEA, 0x28}, 0x04, 1, 0, 2, 4},
+      {"SEI with an IRQ held off already", {0xEA, 0x78, 0xEA, 0x02}, 0x04, 1, 0, 2 + 2 + 2, 2},
+      {"an IRQ that can be entered at the start", {0xEA, 0xEA}, 0x00, 1, 0, 0, 2},
+      {"an NMI at the start, I set", {0xEA, 0xEA}, 0x04, 0, 1, 0, 2},
+  };
+  for (const Case& c : cases) {
+    PrepareTestMachine();
+    Place(0x1000, c.code);
+    const uint16_t loop = static_cast<uint16_t>(0x1000 + c.code.size());
+    Place(loop, {0x4C, static_cast<uint8_t>(loop), static_cast<uint8_t>(loop >> 8)});
+    Ram[0x01FF] = 0x00;  // the status PLP pulls: I clear
+    CpuRegs.sp = 0xFE;
+    CpuRegs.pc = 0x1000;
+    CpuRegs.status = c.status;
+    irqPending = c.irq;
+    nmiPending = c.nmi;
+    int32_t quiet = -1;
+    EXPECT_EQ(ExecuteQuietInstructions(1000, quiet), c.last) << c.name;
+    EXPECT_EQ(quiet, c.quiet) << c.name;
+    irqPending = nmiPending = 0;
+    resetRequest.store(0);
+  }
+}
