@@ -165,16 +165,21 @@ CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
   return codeRegion.image[pc - codeRegion.base];
 }
 
-// One instruction at pc; returns its cycles. Inlined into both callers below, so a run of
-// instructions is one loop around the dispatch.
-CPU_INLINE int Execute() {
+// One instruction at pc, which it advances; returns its cycles. Inlined into both callers below,
+// so a run of instructions is one loop around the dispatch, with pc in a register: CpuRegs.pc is
+// written back when the run ends and for the drive, the one code that looks at it meanwhile.
+CPU_INLINE int Execute(uint16_t& pc) {
   CpuRegisters& r = CpuRegs;
-  uint16_t pc = static_cast<uint16_t>(r.pc);
+  const uint16_t opcodeAddress = pc;
   // Every instruction passes here before its opcode is fetched: a check that must come before
   // each instruction (one address compare, then the drive's flag) belongs here.
   if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
     // the one place a virtual drive takes over the KERNAL's bus routines
-    if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
+    r.pc = pc;
+    if (driveBusTrap != nullptr && driveBusTrap(pc)) {
+      pc = static_cast<uint16_t>(r.pc);
+      return kBusTrapCycles;
+    }
   }
   const uint8_t opcode = FetchOpcode(pc);
   ++pc;
@@ -335,19 +340,21 @@ CPU_INLINE int Execute() {
     // the thread resets the machine, or holds the processor, before the next instruction
     case 0x02: case 0x12: case 0x22: case 0x32: case 0x42: case 0x52:
     case 0x62: case 0x72: case 0x92: case 0xB2: case 0xD2: case 0xF2:
-      jamAddress = static_cast<uint16_t>(r.pc);
+      jamAddress = opcodeAddress;
       resetRequest.store(jamHaltsCpu ? kHaltRequest : 2);
       endRunRequested = 1;
       break;
   }
-  r.pc = pc;
   return cycleTable[opcode];
 }
 }  // namespace
 
 int ExecuteInstruction() {
   codeRegion.key = codeRegion.region = kNoCodeRegion;
-  return Execute();
+  uint16_t pc = static_cast<uint16_t>(CpuRegs.pc);
+  const int cycles = Execute(pc);
+  CpuRegs.pc = pc;
+  return cycles;
 }
 
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
@@ -357,9 +364,11 @@ int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
   // IRQ held off by I needs no pass of its own: interrupt service would enter nothing.
   endRunRequested = nmiPending != 0 || (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0);
   int32_t run = 0;
+  uint16_t pc = static_cast<uint16_t>(CpuRegs.pc);
   for (;;) {
-    const int cycles = Execute();
+    const int cycles = Execute(pc);
     if (run + cycles >= cycleLimit || endRunRequested != 0) {
+      CpuRegs.pc = pc;
       quietCycles = run;
       return cycles;
     }
