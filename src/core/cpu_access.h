@@ -17,7 +17,7 @@
 #include "core/cpu.h"
 #include "core/machine.h"
 
-// The interpreter keeps the running instruction's pc in a local and hands it to these helpers by
+// The interpreter keeps pc and the registers in locals and hands them to these helpers by
 // reference. Forced inlining keeps it in a register instead of a memory round trip per operand
 // byte: inside the large dispatch switch the compiler declines a plain inline request.
 #define CPU_INLINE [[gnu::always_inline]] inline
@@ -73,24 +73,24 @@ CPU_INLINE uint16_t FetchOperandWord(uint16_t& pc) {
   return low | FetchOperand(pc) << 8;
 }
 
-CPU_INLINE void Push(uint8_t value) {
-  Ram[0x0100 + CpuRegs.sp] = value;
-  --CpuRegs.sp;
+CPU_INLINE void Push(CpuRegisters& r, uint8_t value) {
+  Ram[0x0100 + r.sp] = value;
+  --r.sp;
 }
 
-CPU_INLINE uint8_t Pull() {
-  ++CpuRegs.sp;
-  return ReadBanked(static_cast<uint16_t>(0x0100 + CpuRegs.sp));
+CPU_INLINE uint8_t Pull(CpuRegisters& r) {
+  ++r.sp;
+  return ReadBanked(static_cast<uint16_t>(0x0100 + r.sp));
 }
 
-CPU_INLINE void PushWord(uint16_t value) {
-  Push(static_cast<uint8_t>(value >> 8));
-  Push(static_cast<uint8_t>(value));
+CPU_INLINE void PushWord(CpuRegisters& r, uint16_t value) {
+  Push(r, static_cast<uint8_t>(value >> 8));
+  Push(r, static_cast<uint8_t>(value));
 }
 
-CPU_INLINE uint16_t PullWord() {
-  const uint8_t low = Pull();
-  return low | Pull() << 8;
+CPU_INLINE uint16_t PullWord(CpuRegisters& r) {
+  const uint8_t low = Pull(r);
+  return low | Pull(r) << 8;
 }
 
 enum class Mode {
@@ -110,36 +110,36 @@ constexpr bool IsZeroPage(Mode mode) {
 }
 
 // The pointer of (zp,X) and (zp),Y wraps inside page $00: its high byte after $FF comes from $00.
-CPU_INLINE uint16_t ReadZeroPagePointer(uint8_t pointer) {
-  CpuRegs.indirectAddress = pointer;
+CPU_INLINE uint16_t ReadZeroPagePointer(CpuRegisters& r, uint8_t pointer) {
+  r.indirectAddress = pointer;
   return Ram[pointer] | Ram[static_cast<uint8_t>(pointer + 1)] << 8;
 }
 
 // Consumes the operand bytes and returns the address the instruction works on.
 template <Mode mode>
-CPU_INLINE uint16_t EffectiveAddress(uint16_t& pc) {
+CPU_INLINE uint16_t EffectiveAddress(CpuRegisters& r, uint16_t& pc) {
   uint16_t address;
   if constexpr (mode == Mode::Immediate) {
     address = pc++;
   } else if constexpr (mode == Mode::ZeroPage) {
     address = FetchOperand(pc);
   } else if constexpr (mode == Mode::ZeroPageX) {
-    address = static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.x);
+    address = static_cast<uint8_t>(FetchOperand(pc) + r.x);
   } else if constexpr (mode == Mode::ZeroPageY) {
-    address = static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.y);
+    address = static_cast<uint8_t>(FetchOperand(pc) + r.y);
   } else if constexpr (mode == Mode::Absolute) {
     address = FetchOperandWord(pc);
   } else if constexpr (mode == Mode::AbsoluteX) {
-    address = static_cast<uint16_t>(FetchOperandWord(pc) + CpuRegs.x);
+    address = static_cast<uint16_t>(FetchOperandWord(pc) + r.x);
   } else if constexpr (mode == Mode::AbsoluteY) {
-    address = static_cast<uint16_t>(FetchOperandWord(pc) + CpuRegs.y);
+    address = static_cast<uint16_t>(FetchOperandWord(pc) + r.y);
   } else if constexpr (mode == Mode::IndirectX) {
-    address = ReadZeroPagePointer(static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.x));
+    address = ReadZeroPagePointer(r, static_cast<uint8_t>(FetchOperand(pc) + r.x));
   } else {
     static_assert(mode == Mode::IndirectY);
-    address = static_cast<uint16_t>(ReadZeroPagePointer(FetchOperand(pc)) + CpuRegs.y);
+    address = static_cast<uint16_t>(ReadZeroPagePointer(r, FetchOperand(pc)) + r.y);
   }
-  CpuRegs.effectiveAddress = address;
+  r.effectiveAddress = address;
   return address;
 }
 
@@ -167,22 +167,22 @@ CPU_INLINE void WriteAt(uint16_t address, uint8_t value) {
 
 // The three shapes an instruction with a memory operand takes; Run picks the access pattern from
 // the operation's signature, so each operation is written once for all its addressing modes.
-using ReadOperation = void (*)(uint8_t operand);
-using ModifyOperation = uint8_t (*)(uint8_t operand);   // returns the byte written back
-using StoreOperation = uint8_t (*)(uint16_t address);  // returns the byte to store there
+using ReadOperation = void (*)(CpuRegisters& r, uint8_t operand);
+using ModifyOperation = uint8_t (*)(CpuRegisters& r, uint8_t operand);   // returns the byte written back
+using StoreOperation = uint8_t (*)(CpuRegisters& r, uint16_t address);  // returns the byte to store there
 
 template <Mode mode, auto operation>
-CPU_INLINE void Run(uint16_t& pc) {
+CPU_INLINE void Run(CpuRegisters& r, uint16_t& pc) {
   using Operation = decltype(operation);
   if constexpr (std::is_same_v<Operation, ReadOperation>) {
-    operation(ReadAt<mode>(EffectiveAddress<mode>(pc)));
+    operation(r, ReadAt<mode>(EffectiveAddress<mode>(r, pc)));
   } else if constexpr (std::is_same_v<Operation, ModifyOperation>) {
-    const uint16_t address = EffectiveAddress<mode>(pc);
-    WriteAt<mode>(address, operation(ReadAt<mode>(address)));
+    const uint16_t address = EffectiveAddress<mode>(r, pc);
+    WriteAt<mode>(address, operation(r, ReadAt<mode>(address)));
   } else {
     static_assert(std::is_same_v<Operation, StoreOperation>);
-    const uint16_t address = EffectiveAddress<mode>(pc);
-    WriteAt<mode>(address, operation(address));
+    const uint16_t address = EffectiveAddress<mode>(r, pc);
+    WriteAt<mode>(address, operation(r, address));
   }
 }
 
