@@ -246,6 +246,32 @@ void StepCiaTimers(int cia) {
   }
 }
 
+namespace {
+// Takes steps at once when no running counter reaches 0 on the way, so nothing underflows,
+// reloads or latches a flag: a running counter loses 26 a step and its register image shows it,
+// a stopped one counting cycles drains 25 a step down to 0, and a timer B counting A's
+// underflows stays. Returns false, having done nothing, when a counter would reach 0.
+bool StepPlainly(const Cia& c, int32_t steps) {
+  const bool bCountsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
+  if (c.runA && c.timerA / kCounterLossPerStep < steps) return false;
+  if (c.runB && (bCountsCycles ? c.timerB / kCounterLossPerStep < steps : c.timerB == 0)) return false;
+  const auto drained = [steps](uint16_t counter) {
+    return static_cast<uint16_t>(std::max<int32_t>(counter - kCiaStepCycles * steps, 0));
+  };
+  if (c.runA) {
+    c.timerA = c.regs[kTimerALow] = static_cast<uint16_t>(c.timerA - kCounterLossPerStep * steps);
+  } else {
+    c.timerA = drained(c.timerA);
+  }
+  if (c.runB && bCountsCycles) {
+    c.timerB = c.regs[kTimerBLow] = static_cast<uint16_t>(c.timerB - kCounterLossPerStep * steps);
+  } else if (bCountsCycles) {
+    c.timerB = drained(c.timerB);
+  }
+  return true;
+}
+}  // namespace
+
 int32_t CyclesUntilInterruptingStep(int cia) {
   const int32_t countdown = StepCountdown(cia);
   if (countdown <= 0) return countdown;
@@ -267,10 +293,11 @@ void CatchUpCiaSteps() {
   for (int cia = 1; cia <= 2; ++cia) {
     int32_t& countdown = StepCountdown(cia);
     countdown -= elapsed;
-    while (countdown <= 0) {
-      StepCiaTimers(cia);
-      countdown += kCiaStepCycles;
-    }
+    if (countdown > 0) continue;
+    const int32_t steps = -countdown / kCiaStepCycles + 1;
+    countdown += kCiaStepCycles * steps;
+    if (StepPlainly(Select(cia), steps)) continue;
+    for (int32_t step = 0; step < steps; ++step) StepCiaTimers(cia);
   }
 }
 
