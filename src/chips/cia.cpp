@@ -7,7 +7,8 @@
 // registers, the CNT pin, and cycle-exact timing: the timers advance in 25-cycle steps between
 // instructions, and a counter counting cycles drains by 25 at every step, running or not.
 // Steps that cannot raise an interrupt may be deferred through a run of instructions: a register
-// access catches them up first, so every access sees the timers as the step-by-step loop leaves them.
+// access catches them up first, so it sees the timers as stepping after each instruction leaves
+// them.
 // Called by: the I/O decode (register reads and writes), the emulation loop (timer steps and
 // their deferral) and the machine reset.
 #include "chips/cia.h"
@@ -92,7 +93,9 @@ uint32_t stepsSyncedClock = 0;
 // anything but cycles is not predicted.
 int32_t QuietSteps(const Cia& c) {
   int32_t steps = kManyQuietSteps;
-  if ((c.intMask & kTimerAFlag) != 0 && c.runA) steps = std::min<int32_t>(steps, c.timerA / kCounterLossPerStep);
+  if ((c.intMask & kTimerAFlag) != 0 && c.runA) {
+    steps = std::min<int32_t>(steps, c.timerA / kCounterLossPerStep);
+  }
   if ((c.intMask & kTimerBFlag) != 0 && c.runB) {
     const bool countsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
     steps = countsCycles ? std::min<int32_t>(steps, c.timerB / kCounterLossPerStep) : 0;
@@ -249,8 +252,8 @@ void StepCiaTimers(int cia) {
 namespace {
 // Takes steps at once when no running counter reaches 0 on the way, so nothing underflows,
 // reloads or latches a flag: a running counter loses 26 a step and its register image shows it,
-// a stopped one counting cycles drains 25 a step down to 0, and a timer B counting A's
-// underflows stays. Returns false, having done nothing, when a counter would reach 0.
+// a stopped one drains 25 a step down to 0, and a timer B counting anything but cycles keeps its
+// count. Returns false, having done nothing, when a running counter would reach 0.
 bool StepPlainly(const Cia& c, int32_t steps) {
   const bool bCountsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
   if (c.runA && c.timerA / kCounterLossPerStep < steps) return false;

@@ -51,7 +51,8 @@ constexpr int kBusTrapCycles = 6;
 
 // Shared by BRK and the interrupt lines; only the B bit in the pushed status tells them apart.
 // Returns the handler's address.
-CPU_INLINE uint16_t EnterInterrupt(CpuRegisters& r, uint16_t returnAddress, uint8_t breakBit, uint16_t vector) {
+CPU_INLINE uint16_t EnterInterrupt(CpuRegisters& r, uint16_t returnAddress, uint8_t breakBit,
+                                   uint16_t vector) {
   PushWord(r, returnAddress);
   const uint8_t pushed = PackStatus(r, breakBit);
   r.status = pushed;

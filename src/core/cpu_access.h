@@ -62,7 +62,9 @@ extern CodeRegion codeRegion;
 // An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
 // can change the banking before an instruction's last operand byte is read).
 CPU_INLINE uint8_t ReadInstructionByte(uint16_t address) {
-  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) return codeRegion.image[address - codeRegion.base];
+  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) {
+    return codeRegion.image[address - codeRegion.base];
+  }
   return ReadBanked(address);
 }
 

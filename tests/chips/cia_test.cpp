@@ -80,7 +80,14 @@ TEST_F(CiaTimers, TimerBCountsCyclesOrUnderflowsOfA) {
 // register access catches them up. Every boundary before the predicted interrupting step must
 // show what stepping at each instruction shows, and no interrupt may come before it.
 TEST_F(CiaTimers, DeferredStepsLeaveTheTimersAsSteppingEachInstructionDoes) {
-  struct Case { uint16_t latchA; uint8_t controlA; uint16_t latchB; uint8_t controlB; uint8_t mask; int firstRaise; };
+  struct Case {
+    uint16_t latchA;
+    uint8_t controlA;
+    uint16_t latchB;
+    uint8_t controlB;
+    uint8_t mask;
+    int firstRaise;  // cycles until the stepped CIA first raises the IRQ line, -1 never
+  };
   const Case cases[] = {
       {300, 0x11, 0, 0x00, 0x81, 285},      // A alone: the prediction is exact
       {300, 0x19, 90, 0x11, 0x83, 88},      // B counting cycles comes first
