@@ -148,20 +148,19 @@ int ServiceInterrupts() {
   CPU_BASIC_MODES((row) + 0x07, operation)
 
 namespace cpu_detail {
-CodeRegion codeRegion = {kNoCodeRegion, kNoCodeRegion, nullptr, 0};
+CodeRegion codeRegion = {kNoCodeRegion, nullptr, 0};
 }  // namespace cpu_detail
 
 namespace {
 CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
-  const uint32_t key = static_cast<uint32_t>(Ram[0x0001] & 7) << 4 | pc >> 12;
-  if (key != codeRegion.key) {
+  if (static_cast<uint32_t>(pc >> 12) != codeRegion.region) {
     const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
     if (region.image == nullptr) {
       // an opcode in the I/O area is read as any other I/O access, every time
-      codeRegion.key = codeRegion.region = kNoCodeRegion;
+      codeRegion.region = kNoCodeRegion;
       return IoRead(pc);
     }
-    codeRegion = {key, static_cast<uint32_t>(pc >> 12), *region.image, region.base};
+    codeRegion = {static_cast<uint32_t>(pc >> 12), *region.image, region.base};
   }
   return codeRegion.image[pc - codeRegion.base];
 }
@@ -180,6 +179,7 @@ CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
     CpuRegs = r;
     const bool trapped = driveBusTrap != nullptr && driveBusTrap(pc);
     r = CpuRegs;
+    codeRegion.region = kNoCodeRegion;  // whatever the drive stored, the next fetch looks again
     if (trapped) {
       pc = static_cast<uint16_t>(r.pc);
       return kBusTrapCycles;
@@ -354,7 +354,7 @@ CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
 }  // namespace
 
 int ExecuteInstruction() {
-  codeRegion.key = codeRegion.region = kNoCodeRegion;
+  codeRegion.region = kNoCodeRegion;
   CpuRegisters r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
   const int cycles = Execute(r, pc);
@@ -364,7 +364,7 @@ int ExecuteInstruction() {
 }
 
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
-  codeRegion.key = codeRegion.region = kNoCodeRegion;
+  codeRegion.region = kNoCodeRegion;
   // An interrupt that can be entered now ends the run after its first instruction; one that comes
   // within reach later (an I/O write, I cleared under a pending IRQ, a jam) sets the flag then. An
   // IRQ held off by I needs no pass of its own: interrupt service would enter nothing.

@@ -33,9 +33,27 @@ CPU_INLINE uint8_t ReadBanked(uint16_t address) { return MemRead(address); }
 // Below $A000 every configuration shows RAM, so only higher addresses need the banking.
 CPU_INLINE uint8_t ReadData(uint16_t address) { return address < 0xA000 ? Ram[address] : MemRead(address); }
 
+// The ROM or RAM region the running instruction's opcode came from: while pc stays in that 4 KiB
+// region, opcodes and operand bytes are read straight from it, without looking up the banking
+// again. A store to $0001, which holds the banking bits, forgets it. The images cannot change
+// during a run: they are installed only while the emulation thread is paused or not yet started.
+struct CodeRegion {
+  uint32_t region;  // the region number, address >> 12, or kNoCodeRegion
+  const uint8_t* image;
+  uint16_t base;
+};
+inline constexpr uint32_t kNoCodeRegion = ~0u;
+extern CodeRegion codeRegion;
+
+// Every store into Ram by an instruction passes here.
+CPU_INLINE void StoreRam(uint16_t address, uint8_t value) {
+  Ram[address] = value;
+  if (address == 0x0001) codeRegion.region = kNoCodeRegion;
+}
+
 CPU_INLINE void WriteData(uint16_t address, uint8_t value) {
   if (address < 0xA000 || PortBits() == 0) {
-    Ram[address] = value;
+    StoreRam(address, value);
   } else {
     MemWrite(address, value);
   }
@@ -46,18 +64,6 @@ CPU_INLINE uint16_t ReadVector(uint16_t address) {
   return ReadBanked(address) | ReadBanked(static_cast<uint16_t>(address + 1)) << 8;
 }
 
-// The ROM or RAM region the running instruction's opcode came from: while pc stays in that 4 KiB
-// region and the banking bits in $0001 stay as they were, opcodes and operand bytes are read
-// straight from it, without looking up the banking again. The images cannot change during a run:
-// they are installed only while the emulation thread is paused or not yet started.
-struct CodeRegion {
-  uint32_t key;           // banking bits and region number, or kNoCodeRegion
-  uint32_t region;        // the region number, address >> 12, or kNoCodeRegion
-  const uint8_t* image;
-  uint16_t base;
-};
-inline constexpr uint32_t kNoCodeRegion = ~0u;
-extern CodeRegion codeRegion;
 
 // An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
 // can change the banking before an instruction's last operand byte is read).
@@ -161,7 +167,7 @@ template <Mode mode>
 CPU_INLINE void WriteAt(uint16_t address, uint8_t value) {
   static_assert(mode != Mode::Immediate);
   if constexpr (IsZeroPage(mode)) {
-    Ram[address] = value;
+    StoreRam(address, value);
   } else {
     WriteData(address, value);
   }

@@ -402,3 +402,36 @@ TEST(QuietInstructions, RunEndsRightAfterTheInstructionTheLoopMustSee) {
     resetRequest.store(0);
   }
 }
+
+// Running in the KERNAL, an instruction switches it out by storing to $0001: the next opcode, in
+// the same 4 KiB region, must come from the RAM beneath, whatever form the store took.
+TEST(QuietInstructions, EveryStoreToThePortSwitchesTheNextOpcodeFetch) {
+  struct Case {
+    const char* name;
+    Bytes code;
+    uint8_t port;  // $0001 before the store; A holds $35 (KERNAL out)
+  };
+  const Case cases[] = {{"STA $01", {0x85, 0x01}, 0x37},
+                        {"STA $0001", {0x8D, 0x01, 0x00}, 0x37},
+                        {"STA ($FB),Y", {0x91, 0xFB}, 0x37},
+                        {"DEC $01", {0xC6, 0x01}, 0x36}};
+  for (const Case& c : cases) {
+    PrepareTestMachine({.reset = 0xE000});
+    std::vector<uint8_t> kernal = c.code;
+    kernal.insert(kernal.end(), 4, 0x02);  // the KERNAL jams where the RAM beneath has INX
+    for (size_t i = 0; i < kernal.size(); ++i) PutKernalCode(static_cast<uint16_t>(0xE000 + i), {kernal[i]});
+    const uint16_t next = static_cast<uint16_t>(0xE000 + c.code.size());
+    Place(next, {0xE8, 0x02});
+    Place(0x00FB, {0x01, 0x00});
+    Ram[0x0001] = c.port;
+    CpuRegs.pc = 0xE000;
+    CpuRegs.a = 0x35;
+    CpuRegs.x = CpuRegs.y = 0;
+    int32_t quiet = 0;
+    ExecuteQuietInstructions(1000, quiet);
+    EXPECT_EQ(Ram[0x0001], 0x35) << c.name;
+    EXPECT_EQ(CpuRegs.x, 1) << c.name;
+    EXPECT_EQ(jamAddress, next + 1) << c.name;
+    resetRequest.store(0);
+  }
+}
