@@ -36,7 +36,9 @@
 void (*frameObserver)() = nullptr;
 
 namespace {
-constexpr int kThrottleWaitMilliseconds = 1;
+// A block lasts about 43 ms and at least 10 wait in the queue: looking at it every 5 ms keeps the
+// sound fed while a waiting thread wakes 200 times a second, not 1000.
+constexpr int kThrottleWaitMilliseconds = 5;
 // A halted processor lets time pass one cycle per pass, so every chip sees it as usual.
 constexpr int kHaltedPassCycles = 1;
 
@@ -155,8 +157,7 @@ void RunInstructions(int32_t cycleLimit) {
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is
 // deeper than 10 blocks; the held pass still flushes sound and presents frames. A held pass
-// sleeps a millisecond first, so waiting for the queue costs next to no processor time (a
-// block lasts about 43 ms).
+// sleeps first, so waiting for the queue costs next to no processor time.
 bool ThrottleHolds() {
   if (throttleCycleCount < kThrottlePeriod) return false;
   if (warpMode.load() != 0) {
