@@ -3,7 +3,7 @@
 //
 // Emulated: the nine operand addressing modes with their zero-page and 64 KiB wrap-arounds, the
 // stack in page $01, and the choice per access between touching Ram directly and going through
-// the banked MemRead/MemWrite. The direct paths serve zero page, stack pushes and everything below
+// the banked MemRead/MemWrite. The direct paths serve zero page, the stack and everything below
 // $A000; other reads look up the banking in readMap, inline, and only the I/O area and banked
 // writes pay for a call.
 // Left out: dummy reads and writes of the real processor (a read-modify-write reads once and
@@ -27,7 +27,7 @@ namespace cpu_detail {
 // Every address is held as 16 bits, so no access can leave the 64 KiB of Ram whatever pc holds.
 CPU_INLINE uint8_t PortBits() { return Ram[0x0001] & 3; }
 
-// Operand bytes, vectors and stack pulls see the banking wherever they are.
+// Operand bytes and vectors see the banking wherever they are.
 CPU_INLINE uint8_t ReadBanked(uint16_t address) { return MemRead(address); }
 
 // Below $A000 every configuration shows RAM, so only higher addresses need the banking.
@@ -86,9 +86,10 @@ CPU_INLINE void Push(CpuRegisters& r, uint8_t value) {
   --r.sp;
 }
 
+// The stack page lies below $A000, in RAM under every banking.
 CPU_INLINE uint8_t Pull(CpuRegisters& r) {
   ++r.sp;
-  return ReadBanked(static_cast<uint16_t>(0x0100 + r.sp));
+  return Ram[0x0100 + r.sp];
 }
 
 CPU_INLINE void PushWord(CpuRegisters& r, uint16_t value) {
