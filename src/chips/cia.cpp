@@ -6,8 +6,11 @@
 // Left out: the time-of-day clock and the serial port (plain storage), the data direction
 // registers, the CNT pin, and cycle-exact timing: the timers advance in 25-cycle steps between
 // instructions, and a counter counting cycles drains by 25 at every step, running or not.
-// Called by: the I/O decode (register reads and writes), the emulation loop (timer steps) and
-// the machine reset.
+// Steps that cannot raise an interrupt may be deferred through a run of instructions: a register
+// access catches them up first, so it sees the timers as stepping after each instruction leaves
+// them.
+// Called by: the I/O decode (register reads and writes), the emulation loop (timer steps and
+// their deferral) and the machine reset.
 #include "chips/cia.h"
 
 #include <algorithm>
@@ -51,6 +54,11 @@ constexpr uint8_t kTimerBFlag = 0x02;
 constexpr uint8_t kMaskableSources = 0x1F;
 constexpr uint8_t kInterruptRequested = 0x80;
 
+// A running counter loses 26 per step: the 25 cycles and the decrement after them.
+constexpr int32_t kCounterLossPerStep = kCiaStepCycles + 1;
+// More quiet steps than any run of instructions reaches; keeps the arithmetic far from overflow.
+constexpr int32_t kManyQuietSteps = 1 << 16;
+
 constexpr uint8_t kJoystickOnPortA = 1;  // control port 2
 constexpr uint8_t kJoystickOnPortB = 2;  // control port 1
 constexpr uint8_t kJoystickBits = 0x1F;
@@ -74,6 +82,26 @@ constexpr Cia cia2{cia2Regs, cia2TimerA, cia2TimerB, cia2LatchA, cia2LatchB,
                    cia2IntMask, cia2RunA, cia2RunB, nmiPending};
 
 const Cia& Select(int cia) { return cia == 1 ? cia1 : cia2; }
+int32_t& StepCountdown(int cia) { return cia == 1 ? cia1StepCountdown : cia2StepCountdown; }
+
+// While set, the steps falling due as cycleClock advances past stepsSyncedClock are still owed.
+bool stepsDeferred = false;
+uint32_t stepsSyncedClock = 0;
+
+// The steps, from the next one on, that certainly leave the interrupt line alone: a counter
+// whose source is enabled underflows at the first step that drains it to 0. A timer B counting
+// anything but cycles is not predicted.
+int32_t QuietSteps(const Cia& c) {
+  int32_t steps = kManyQuietSteps;
+  if ((c.intMask & kTimerAFlag) != 0 && c.runA) {
+    steps = std::min<int32_t>(steps, c.timerA / kCounterLossPerStep);
+  }
+  if ((c.intMask & kTimerBFlag) != 0 && c.runB) {
+    const bool countsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
+    steps = countsCycles ? std::min<int32_t>(steps, c.timerB / kCounterLossPerStep) : 0;
+  }
+  return steps;
+}
 
 uint16_t SetLowByte(uint16_t word, uint8_t v) { return static_cast<uint16_t>((word & 0xFF00) | v); }
 uint16_t SetHighByte(uint16_t word, uint8_t v) { return static_cast<uint16_t>((word & 0x00FF) | (v << 8)); }
@@ -133,6 +161,7 @@ uint8_t ReadJoystick() {
 }
 
 uint8_t CiaRead(int cia, int r) {
+  CatchUpCiaSteps();
   const Cia& c = Select(cia);
   const uint8_t v = static_cast<uint8_t>(c.regs[r]);
   if (r == kInterruptControl) {
@@ -154,6 +183,7 @@ uint8_t CiaRead(int cia, int r) {
 }
 
 void CiaWrite(int cia, int r, uint8_t v) {
+  CatchUpCiaSteps();
   const Cia& c = Select(cia);
   c.regs[r] = v;
   switch (r) {
@@ -217,6 +247,66 @@ void StepCiaTimers(int cia) {
       EndTimerPeriod(c, kControlB, c.runB, kTimerBFlag);
     }
   }
+}
+
+namespace {
+// Takes steps at once when no running counter reaches 0 on the way, so nothing underflows,
+// reloads or latches a flag: a running counter loses 26 a step and its register image shows it,
+// a stopped one drains 25 a step down to 0, and a timer B counting anything but cycles keeps its
+// count. Returns false, having done nothing, when a running counter would reach 0.
+bool StepPlainly(const Cia& c, int32_t steps) {
+  const bool bCountsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
+  if (c.runA && c.timerA / kCounterLossPerStep < steps) return false;
+  if (c.runB && (bCountsCycles ? c.timerB / kCounterLossPerStep < steps : c.timerB == 0)) return false;
+  const auto drained = [steps](uint16_t counter) {
+    return static_cast<uint16_t>(std::max<int32_t>(counter - kCiaStepCycles * steps, 0));
+  };
+  if (c.runA) {
+    c.timerA = c.regs[kTimerALow] = static_cast<uint16_t>(c.timerA - kCounterLossPerStep * steps);
+  } else {
+    c.timerA = drained(c.timerA);
+  }
+  if (c.runB && bCountsCycles) {
+    c.timerB = c.regs[kTimerBLow] = static_cast<uint16_t>(c.timerB - kCounterLossPerStep * steps);
+  } else if (bCountsCycles) {
+    c.timerB = drained(c.timerB);
+  }
+  return true;
+}
+}  // namespace
+
+int32_t CyclesUntilInterruptingStep(int cia) {
+  const int32_t countdown = StepCountdown(cia);
+  if (countdown <= 0) return countdown;
+  return countdown + kCiaStepCycles * QuietSteps(Select(cia));
+}
+
+void DeferCiaSteps() {
+  stepsDeferred = true;
+  stepsSyncedClock = cycleClock;
+}
+
+void CatchUpCiaSteps() {
+  if (!stepsDeferred) return;
+  const int32_t elapsed = static_cast<int32_t>(cycleClock - stepsSyncedClock);
+  // A deferral only starts with both countdowns above 0 or runs no quiet cycles at all, and
+  // every instruction is shorter than a step: each time a countdown reaches 0 is one step.
+  if (elapsed == 0) return;
+  stepsSyncedClock = cycleClock;
+  for (int cia = 1; cia <= 2; ++cia) {
+    int32_t& countdown = StepCountdown(cia);
+    countdown -= elapsed;
+    if (countdown > 0) continue;
+    const int32_t steps = -countdown / kCiaStepCycles + 1;
+    countdown += kCiaStepCycles * steps;
+    if (StepPlainly(Select(cia), steps)) continue;
+    for (int32_t step = 0; step < steps; ++step) StepCiaTimers(cia);
+  }
+}
+
+void EndCiaStepDeferral() {
+  CatchUpCiaSteps();
+  stepsDeferred = false;
 }
 
 void ResetCias() {

@@ -32,5 +32,18 @@ void CiaWrite(int cia, int r, uint8_t v);
 uint8_t ReadJoystick();
 // One 25-cycle step of CIA 1 or 2: timers, underflow, reload and interrupt.
 void StepCiaTimers(int cia);
+
+// Deferred steps, for the emulation loop's runs of instructions. CyclesUntilInterruptingStep
+// gives the cycles (counted as the step countdown counts them) until the first step of that CIA
+// that might raise its interrupt line; the steps before it change nothing outside the CIA. From
+// DeferCiaSteps on, the steps falling due as cycleClock advances are owed instead of taken, and
+// CatchUpCiaSteps (called by every register access, with cycleClock at the accessing
+// instruction's start) takes the owed ones, each CIA's in order. EndCiaStepDeferral catches up
+// and ends the deferral. A register write may bring an interrupting step closer: as every I/O
+// write, it ends the run (endRunRequested).
+int32_t CyclesUntilInterruptingStep(int cia);
+void DeferCiaSteps();
+void CatchUpCiaSteps();
+void EndCiaStepDeferral();
 // Clears both register images and the four running flags, as a machine reset does.
 void ResetCias();

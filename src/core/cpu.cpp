@@ -51,50 +51,56 @@ constexpr int kBusTrapCycles = 6;
 
 // Shared by BRK and the interrupt lines; only the B bit in the pushed status tells them apart.
 // Returns the handler's address.
-uint16_t EnterInterrupt(uint16_t returnAddress, uint8_t breakBit, uint16_t vector) {
-  PushWord(returnAddress);
-  const uint8_t pushed = PackStatus(breakBit);
-  CpuRegs.status = pushed;
-  Push(pushed);
-  CpuRegs.status |= kFlagInterrupt | kFlagBreak;
+CPU_INLINE uint16_t EnterInterrupt(CpuRegisters& r, uint16_t returnAddress, uint8_t breakBit,
+                                   uint16_t vector) {
+  PushWord(r, returnAddress);
+  const uint8_t pushed = PackStatus(r, breakBit);
+  r.status = pushed;
+  Push(r, pushed);
+  r.status |= kFlagInterrupt | kFlagBreak;
   return ReadVector(vector);
 }
 
-CPU_INLINE void Branch(uint16_t& pc, bool taken) {
+CPU_INLINE void Branch(CpuRegisters& r, uint16_t& pc, bool taken) {
   const int8_t offset = static_cast<int8_t>(FetchOperand(pc));
   const uint16_t target = static_cast<uint16_t>(pc + offset);
-  CpuRegs.effectiveAddress = target;
+  r.effectiveAddress = target;
   if (taken) pc = target;
 }
 
-CPU_INLINE void Jump(uint16_t& pc, uint16_t target) {
-  CpuRegs.effectiveAddress = target;
+CPU_INLINE void Jump(CpuRegisters& r, uint16_t& pc, uint16_t target) {
+  r.effectiveAddress = target;
   pc = target;
 }
 
 // The pointer's high byte is read from the start of the same page when the low byte is $FF.
-uint16_t ReadJumpPointer(uint16_t pointer) {
+CPU_INLINE uint16_t ReadJumpPointer(CpuRegisters& r, uint16_t pointer) {
   const uint16_t highAddress = (pointer & 0xFF00) | ((pointer + 1) & 0x00FF);
-  CpuRegs.indirectAddress = highAddress;
+  r.indirectAddress = highAddress;
   return ReadData(pointer) | ReadData(highAddress) << 8;
 }
 
-void Transfer(uint8_t& destination, uint8_t value) {
+// I may have just been cleared under a pending IRQ: the run ends, for the IRQ to be entered.
+CPU_INLINE void EndRunIfIrqWaits() {
+  if (irqPending != 0) endRunRequested = 1;
+}
+
+CPU_INLINE void Transfer(CpuRegisters& r, uint8_t& destination, uint8_t value) {
   destination = value;
-  SetNZ(value);
+  SetNZ(r, value);
 }
 
 // Out of line, so that the usual nothing-pending return of ServiceInterrupts needs no frame.
 [[gnu::noinline]] int EnterPendingInterrupts() {
   int entries = 0;
   if (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0) {
-    CpuRegs.pc = EnterInterrupt(static_cast<uint16_t>(CpuRegs.pc), 0, kIrqVector);
+    CpuRegs.pc = EnterInterrupt(CpuRegs, static_cast<uint16_t>(CpuRegs.pc), 0, kIrqVector);
     irqPending = 0;
     ++entries;
   }
   // after an IRQ entry the NMI frame lands on top, so the NMI handler runs first
   if (nmiPending != 0) {
-    CpuRegs.pc = EnterInterrupt(static_cast<uint16_t>(CpuRegs.pc), 0, kNmiVector);
+    CpuRegs.pc = EnterInterrupt(CpuRegs, static_cast<uint16_t>(CpuRegs.pc), 0, kNmiVector);
     nmiPending = 0;
     ++entries;
   }
@@ -123,59 +129,63 @@ int ServiceInterrupts() {
 
 // The regular columns of the opcode matrix: one operation in each addressing mode its column has.
 #define CPU_BASIC_MODES(opcode, operation)                             \
-  case (opcode): Run<Mode::ZeroPage, operation>(pc); break;            \
-  case (opcode) + 0x08: Run<Mode::Absolute, operation>(pc); break;     \
-  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation>(pc); break;    \
-  case (opcode) + 0x18: Run<Mode::AbsoluteX, operation>(pc); break;
+  case (opcode): Run<Mode::ZeroPage, operation>(r, pc); break;            \
+  case (opcode) + 0x08: Run<Mode::Absolute, operation>(r, pc); break;     \
+  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation>(r, pc); break;    \
+  case (opcode) + 0x18: Run<Mode::AbsoluteX, operation>(r, pc); break;
 #define CPU_INDIRECT_MODES(opcode, operation)                          \
-  case (opcode): Run<Mode::IndirectX, operation>(pc); break;           \
-  case (opcode) + 0x10: Run<Mode::IndirectY, operation>(pc); break;    \
-  case (opcode) + 0x18: Run<Mode::AbsoluteY, operation>(pc); break;
+  case (opcode): Run<Mode::IndirectX, operation>(r, pc); break;           \
+  case (opcode) + 0x10: Run<Mode::IndirectY, operation>(r, pc); break;    \
+  case (opcode) + 0x18: Run<Mode::AbsoluteY, operation>(r, pc); break;
 // ORA, AND, EOR, ADC, LDA, CMP and SBC in columns 1, 5, 9 and D.
 #define CPU_ALU_MODES(row, operation)                                  \
   CPU_INDIRECT_MODES((row) + 0x01, operation)                          \
   CPU_BASIC_MODES((row) + 0x05, operation)                             \
-  case (row) + 0x09: Run<Mode::Immediate, operation>(pc); break;
+  case (row) + 0x09: Run<Mode::Immediate, operation>(r, pc); break;
 // The undocumented read-modify-write instructions in columns 3, 7 and F.
 #define CPU_COMBINED_MODES(row, operation)                             \
   CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
   CPU_BASIC_MODES((row) + 0x07, operation)
 
-namespace {
-// The ROM or RAM region the last opcode came from, for one run of instructions: while pc stays in
-// that 4 KiB region and the banking bits in $0001 stay as they were, the next opcode is read
-// straight from it, without looking up the banking again. The images cannot change during a run:
-// they are installed only while the emulation thread is paused or not yet started.
-struct CodeRegion {
-  uint32_t key = ~0u;  // banking bits and region number, or none yet
-  const uint8_t* image = nullptr;
-  uint16_t base = 0;
-};
+namespace cpu_detail {
+CodeRegion codeRegion = {kNoCodeRegion, nullptr, 0};
+}  // namespace cpu_detail
 
-CPU_INLINE uint8_t FetchOpcode(uint16_t pc, CodeRegion& code) {
-  if (pc < 0xA000) return Ram[pc];
-  const uint32_t key = static_cast<uint32_t>(Ram[0x0001] & 7) << 4 | pc >> 12;
-  if (key != code.key) {
+namespace {
+CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
+  if (static_cast<uint32_t>(pc >> 12) != codeRegion.region) {
     const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
-    // an opcode in the I/O area is read as any other I/O access, every time
-    if (region.image == nullptr) return IoRead(pc);
-    code = {key, *region.image, region.base};
+    if (region.image == nullptr) {
+      // an opcode in the I/O area is read as any other I/O access, every time
+      codeRegion.region = kNoCodeRegion;
+      return IoRead(pc);
+    }
+    codeRegion = {static_cast<uint32_t>(pc >> 12), *region.image, region.base};
   }
-  return code.image[pc - code.base];
+  return codeRegion.image[pc - codeRegion.base];
 }
 
-// One instruction at pc; returns its cycles. Inlined into both callers below, so a run of
-// instructions is one loop around the dispatch.
-CPU_INLINE int Execute(CodeRegion& code) {
-  CpuRegisters& r = CpuRegs;
-  uint16_t pc = static_cast<uint16_t>(r.pc);
+// One instruction at pc, which it advances, on the registers r; returns its cycles. Inlined into
+// both callers below, so a run of instructions is one loop around the dispatch with the registers
+// in a local copy (in host registers, safe from the stores into Ram): CpuRegs is written back when
+// the run ends and around the drive's trap, the one code that looks at it meanwhile.
+CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
+  const uint16_t opcodeAddress = pc;
   // Every instruction passes here before its opcode is fetched: a check that must come before
   // each instruction (one address compare, then the drive's flag) belongs here.
   if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
     // the one place a virtual drive takes over the KERNAL's bus routines
-    if (driveBusTrap != nullptr && driveBusTrap(pc)) return kBusTrapCycles;
+    r.pc = pc;
+    CpuRegs = r;
+    const bool trapped = driveBusTrap != nullptr && driveBusTrap(pc);
+    r = CpuRegs;
+    codeRegion.region = kNoCodeRegion;  // whatever the drive stored, the next fetch looks again
+    if (trapped) {
+      pc = static_cast<uint16_t>(r.pc);
+      return kBusTrapCycles;
+    }
   }
-  const uint8_t opcode = FetchOpcode(pc, code);
+  const uint8_t opcode = FetchOpcode(pc);
   ++pc;
 
   // 256 distinct labels on a byte: every opcode has exactly one case
@@ -187,7 +197,7 @@ CPU_INLINE int Execute(CodeRegion& code) {
     CPU_ALU_MODES(0xA0, Lda)
     CPU_ALU_MODES(0xC0, Cmp)
     CPU_ALU_MODES(0xE0, Sbc)
-    case 0xEB: Run<Mode::Immediate, Sbc>(pc); break;
+    case 0xEB: Run<Mode::Immediate, Sbc>(r, pc); break;
     CPU_INDIRECT_MODES(0x81, StoreA)
     CPU_BASIC_MODES(0x85, StoreA)
 
@@ -197,10 +207,10 @@ CPU_INLINE int Execute(CodeRegion& code) {
     CPU_BASIC_MODES(0x66, Ror)
     CPU_BASIC_MODES(0xC6, Dec)
     CPU_BASIC_MODES(0xE6, Inc)
-    case 0x0A: r.a = Asl(r.a); break;
-    case 0x2A: r.a = Rol(r.a); break;
-    case 0x4A: r.a = Lsr(r.a); break;
-    case 0x6A: r.a = Ror(r.a); break;
+    case 0x0A: r.a = Asl(r, r.a); break;
+    case 0x2A: r.a = Rol(r, r.a); break;
+    case 0x4A: r.a = Lsr(r, r.a); break;
+    case 0x6A: r.a = Ror(r, r.a); break;
 
     CPU_COMBINED_MODES(0x00, Slo)
     CPU_COMBINED_MODES(0x20, Rla)
@@ -209,110 +219,117 @@ CPU_INLINE int Execute(CodeRegion& code) {
     CPU_COMBINED_MODES(0xC0, Dcp)
     CPU_COMBINED_MODES(0xE0, Isc)
 
-    case 0xA2: Run<Mode::Immediate, Ldx>(pc); break;
-    case 0xA6: Run<Mode::ZeroPage, Ldx>(pc); break;
-    case 0xAE: Run<Mode::Absolute, Ldx>(pc); break;
-    case 0xB6: Run<Mode::ZeroPageY, Ldx>(pc); break;
-    case 0xBE: Run<Mode::AbsoluteY, Ldx>(pc); break;
-    case 0xA0: Run<Mode::Immediate, Ldy>(pc); break;
+    case 0xA2: Run<Mode::Immediate, Ldx>(r, pc); break;
+    case 0xA6: Run<Mode::ZeroPage, Ldx>(r, pc); break;
+    case 0xAE: Run<Mode::Absolute, Ldx>(r, pc); break;
+    case 0xB6: Run<Mode::ZeroPageY, Ldx>(r, pc); break;
+    case 0xBE: Run<Mode::AbsoluteY, Ldx>(r, pc); break;
+    case 0xA0: Run<Mode::Immediate, Ldy>(r, pc); break;
     CPU_BASIC_MODES(0xA4, Ldy)
-    case 0xA3: Run<Mode::IndirectX, Lax>(pc); break;
-    case 0xA7: Run<Mode::ZeroPage, Lax>(pc); break;
-    case 0xAF: Run<Mode::Absolute, Lax>(pc); break;
-    case 0xB3: Run<Mode::IndirectY, Lax>(pc); break;
-    case 0xB7: Run<Mode::ZeroPageY, Lax>(pc); break;
-    case 0xBF: Run<Mode::AbsoluteY, Lax>(pc); break;
+    case 0xA3: Run<Mode::IndirectX, Lax>(r, pc); break;
+    case 0xA7: Run<Mode::ZeroPage, Lax>(r, pc); break;
+    case 0xAF: Run<Mode::Absolute, Lax>(r, pc); break;
+    case 0xB3: Run<Mode::IndirectY, Lax>(r, pc); break;
+    case 0xB7: Run<Mode::ZeroPageY, Lax>(r, pc); break;
+    case 0xBF: Run<Mode::AbsoluteY, Lax>(r, pc); break;
 
-    case 0x86: Run<Mode::ZeroPage, StoreX>(pc); break;
-    case 0x8E: Run<Mode::Absolute, StoreX>(pc); break;
-    case 0x96: Run<Mode::ZeroPageY, StoreX>(pc); break;
-    case 0x84: Run<Mode::ZeroPage, StoreY>(pc); break;
-    case 0x8C: Run<Mode::Absolute, StoreY>(pc); break;
-    case 0x94: Run<Mode::ZeroPageX, StoreY>(pc); break;
-    case 0x83: Run<Mode::IndirectX, Sax>(pc); break;
-    case 0x87: Run<Mode::ZeroPage, Sax>(pc); break;
-    case 0x8F: Run<Mode::Absolute, Sax>(pc); break;
-    case 0x97: Run<Mode::ZeroPageY, Sax>(pc); break;
-    case 0x93: Run<Mode::IndirectY, Sha>(pc); break;
-    case 0x9F: Run<Mode::AbsoluteY, Sha>(pc); break;
-    case 0x9B: Run<Mode::AbsoluteY, Tas>(pc); break;
-    case 0x9C: Run<Mode::AbsoluteX, Shy>(pc); break;
-    case 0x9E: Run<Mode::AbsoluteY, Shx>(pc); break;
+    case 0x86: Run<Mode::ZeroPage, StoreX>(r, pc); break;
+    case 0x8E: Run<Mode::Absolute, StoreX>(r, pc); break;
+    case 0x96: Run<Mode::ZeroPageY, StoreX>(r, pc); break;
+    case 0x84: Run<Mode::ZeroPage, StoreY>(r, pc); break;
+    case 0x8C: Run<Mode::Absolute, StoreY>(r, pc); break;
+    case 0x94: Run<Mode::ZeroPageX, StoreY>(r, pc); break;
+    case 0x83: Run<Mode::IndirectX, Sax>(r, pc); break;
+    case 0x87: Run<Mode::ZeroPage, Sax>(r, pc); break;
+    case 0x8F: Run<Mode::Absolute, Sax>(r, pc); break;
+    case 0x97: Run<Mode::ZeroPageY, Sax>(r, pc); break;
+    case 0x93: Run<Mode::IndirectY, Sha>(r, pc); break;
+    case 0x9F: Run<Mode::AbsoluteY, Sha>(r, pc); break;
+    case 0x9B: Run<Mode::AbsoluteY, Tas>(r, pc); break;
+    case 0x9C: Run<Mode::AbsoluteX, Shy>(r, pc); break;
+    case 0x9E: Run<Mode::AbsoluteY, Shx>(r, pc); break;
 
-    case 0xE0: Run<Mode::Immediate, Cpx>(pc); break;
-    case 0xE4: Run<Mode::ZeroPage, Cpx>(pc); break;
-    case 0xEC: Run<Mode::Absolute, Cpx>(pc); break;
-    case 0xC0: Run<Mode::Immediate, Cpy>(pc); break;
-    case 0xC4: Run<Mode::ZeroPage, Cpy>(pc); break;
-    case 0xCC: Run<Mode::Absolute, Cpy>(pc); break;
-    case 0x24: Run<Mode::ZeroPage, Bit>(pc); break;
-    case 0x2C: Run<Mode::Absolute, Bit>(pc); break;
+    case 0xE0: Run<Mode::Immediate, Cpx>(r, pc); break;
+    case 0xE4: Run<Mode::ZeroPage, Cpx>(r, pc); break;
+    case 0xEC: Run<Mode::Absolute, Cpx>(r, pc); break;
+    case 0xC0: Run<Mode::Immediate, Cpy>(r, pc); break;
+    case 0xC4: Run<Mode::ZeroPage, Cpy>(r, pc); break;
+    case 0xCC: Run<Mode::Absolute, Cpy>(r, pc); break;
+    case 0x24: Run<Mode::ZeroPage, Bit>(r, pc); break;
+    case 0x2C: Run<Mode::Absolute, Bit>(r, pc); break;
 
-    case 0x6B: Run<Mode::Immediate, Arr>(pc); break;
-    case 0x8B: Run<Mode::Immediate, Ane>(pc); break;
-    case 0xAB: Run<Mode::Immediate, Lxa>(pc); break;
-    case 0xCB: Run<Mode::Immediate, Sbx>(pc); break;
+    case 0x6B: Run<Mode::Immediate, Arr>(r, pc); break;
+    case 0x8B: Run<Mode::Immediate, Ane>(r, pc); break;
+    case 0xAB: Run<Mode::Immediate, Lxa>(r, pc); break;
+    case 0xCB: Run<Mode::Immediate, Sbx>(r, pc); break;
     // LAS and the immediate $0B, $2B, $4B only step over their operands
-    case 0xBB: EffectiveAddress<Mode::AbsoluteY>(pc); break;
-    case 0x0B: case 0x2B: case 0x4B: EffectiveAddress<Mode::Immediate>(pc); break;
+    case 0xBB: EffectiveAddress<Mode::AbsoluteY>(r, pc); break;
+    case 0x0B: case 0x2B: case 0x4B: EffectiveAddress<Mode::Immediate>(r, pc); break;
 
-    case 0x10: Branch(pc, (r.negativeSource & 0x80) == 0); break;
-    case 0x30: Branch(pc, (r.negativeSource & 0x80) != 0); break;
-    case 0x50: Branch(pc, r.overflowFlag == 0); break;
-    case 0x70: Branch(pc, r.overflowFlag != 0); break;
-    case 0x90: Branch(pc, r.carryFlag == 0); break;
-    case 0xB0: Branch(pc, r.carryFlag != 0); break;
-    case 0xD0: Branch(pc, r.zeroFlag == 0); break;
-    case 0xF0: Branch(pc, r.zeroFlag != 0); break;
+    case 0x10: Branch(r, pc, (r.negativeSource & 0x80) == 0); break;
+    case 0x30: Branch(r, pc, (r.negativeSource & 0x80) != 0); break;
+    case 0x50: Branch(r, pc, r.overflowFlag == 0); break;
+    case 0x70: Branch(r, pc, r.overflowFlag != 0); break;
+    case 0x90: Branch(r, pc, r.carryFlag == 0); break;
+    case 0xB0: Branch(r, pc, r.carryFlag != 0); break;
+    case 0xD0: Branch(r, pc, r.zeroFlag == 0); break;
+    case 0xF0: Branch(r, pc, r.zeroFlag != 0); break;
 
-    case 0x4C: Jump(pc, FetchOperandWord(pc)); break;
-    case 0x6C: Jump(pc, ReadJumpPointer(FetchOperandWord(pc))); break;
+    case 0x4C: Jump(r, pc, FetchOperandWord(pc)); break;
+    case 0x6C: Jump(r, pc, ReadJumpPointer(r, FetchOperandWord(pc))); break;
     case 0x20: {
       const uint16_t target = FetchOperandWord(pc);
       // the pushed return address is that of JSR's own last byte; RTS adds the one
-      PushWord(static_cast<uint16_t>(pc - 1));
-      Jump(pc, target);
+      PushWord(r, static_cast<uint16_t>(pc - 1));
+      Jump(r, pc, target);
       break;
     }
-    case 0x60: pc = PullWord() + 1; break;
+    case 0x60: pc = PullWord(r) + 1; break;
     case 0x40:
-      UnpackStatus(Pull());
-      pc = PullWord();
+      UnpackStatus(r, Pull(r));
+      EndRunIfIrqWaits();
+      pc = PullWord(r);
       break;
     case 0x00:
       // the byte after BRK is skipped: the pushed address is BRK's own plus two
-      pc = EnterInterrupt(static_cast<uint16_t>(pc + 1), kFlagBreak, kIrqVector);
+      pc = EnterInterrupt(r, static_cast<uint16_t>(pc + 1), kFlagBreak, kIrqVector);
       break;
 
     case 0x08: {
-      const uint8_t pushed = PackStatus(kFlagBreak);
+      const uint8_t pushed = PackStatus(r, kFlagBreak);
       r.status = pushed;
-      Push(pushed);
+      Push(r, pushed);
       break;
     }
-    case 0x28: UnpackStatus(Pull()); break;
-    case 0x48: Push(r.a); break;
-    case 0x68: Transfer(r.a, Pull()); break;
+    case 0x28:
+      UnpackStatus(r, Pull(r));
+      EndRunIfIrqWaits();
+      break;
+    case 0x48: Push(r, r.a); break;
+    case 0x68: Transfer(r, r.a, Pull(r)); break;
 
     case 0x18: r.carryFlag = 0; break;
     case 0x38: r.carryFlag = 1; break;
-    case 0x58: r.status &= ~kFlagInterrupt; break;
+    case 0x58:
+      r.status &= ~kFlagInterrupt;
+      EndRunIfIrqWaits();
+      break;
     case 0x78: r.status |= kFlagInterrupt; break;
     case 0xB8: r.overflowFlag = 0; break;
     case 0xD8: r.status &= ~kFlagDecimal; break;
     case 0xF8: r.status |= kFlagDecimal; break;
 
-    case 0xAA: Transfer(r.x, r.a); break;
-    case 0xA8: Transfer(r.y, r.a); break;
-    case 0x8A: Transfer(r.a, r.x); break;
-    case 0x98: Transfer(r.a, r.y); break;
-    case 0xBA: Transfer(r.x, r.sp); break;
+    case 0xAA: Transfer(r, r.x, r.a); break;
+    case 0xA8: Transfer(r, r.y, r.a); break;
+    case 0x8A: Transfer(r, r.a, r.x); break;
+    case 0x98: Transfer(r, r.a, r.y); break;
+    case 0xBA: Transfer(r, r.x, r.sp); break;
     // unlike the MOS part, TXS sets N and Z here as TSX does
-    case 0x9A: Transfer(r.sp, r.x); break;
-    case 0xE8: r.x = Inc(r.x); break;
-    case 0xC8: r.y = Inc(r.y); break;
-    case 0xCA: r.x = Dec(r.x); break;
-    case 0x88: r.y = Dec(r.y); break;
+    case 0x9A: Transfer(r, r.sp, r.x); break;
+    case 0xE8: r.x = Inc(r, r.x); break;
+    case 0xC8: r.y = Inc(r, r.y); break;
+    case 0xCA: r.x = Dec(r, r.x); break;
+    case 0x88: r.y = Dec(r, r.y); break;
 
     // the NOPs never touch their operands, so a NOP can acknowledge no I/O register
     case 0xEA: case 0x1A: case 0x3A: case 0x5A: case 0x7A: case 0xDA: case 0xFA: break;
@@ -327,27 +344,39 @@ CPU_INLINE int Execute(CodeRegion& code) {
     // the thread resets the machine, or holds the processor, before the next instruction
     case 0x02: case 0x12: case 0x22: case 0x32: case 0x42: case 0x52:
     case 0x62: case 0x72: case 0x92: case 0xB2: case 0xD2: case 0xF2:
-      jamAddress = static_cast<uint16_t>(r.pc);
+      jamAddress = opcodeAddress;
       resetRequest.store(jamHaltsCpu ? kHaltRequest : 2);
+      endRunRequested = 1;
       break;
   }
-  r.pc = pc;
   return cycleTable[opcode];
 }
 }  // namespace
 
 int ExecuteInstruction() {
-  CodeRegion code;
-  return Execute(code);
+  codeRegion.region = kNoCodeRegion;
+  CpuRegisters r = CpuRegs;
+  uint16_t pc = static_cast<uint16_t>(r.pc);
+  const int cycles = Execute(r, pc);
+  r.pc = pc;
+  CpuRegs = r;
+  return cycles;
 }
 
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
-  CodeRegion code;
+  codeRegion.region = kNoCodeRegion;
+  // An interrupt that can be entered now ends the run after its first instruction; one that comes
+  // within reach later (an I/O write, I cleared under a pending IRQ, a jam) sets the flag then. An
+  // IRQ held off by I needs no pass of its own: interrupt service would enter nothing.
+  endRunRequested = nmiPending != 0 || (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0);
   int32_t run = 0;
+  CpuRegisters r = CpuRegs;
+  uint16_t pc = static_cast<uint16_t>(r.pc);
   for (;;) {
-    const int cycles = Execute(code);
-    if (run + cycles >= cycleLimit || (irqPending | nmiPending) != 0 ||
-        resetRequest.load(std::memory_order_relaxed) != 0) {
+    const int cycles = Execute(r, pc);
+    if (run + cycles >= cycleLimit || endRunRequested != 0) {
+      r.pc = pc;
+      CpuRegs = r;
       quietCycles = run;
       return cycles;
     }

@@ -3,7 +3,7 @@
 //
 // Emulated: the nine operand addressing modes with their zero-page and 64 KiB wrap-arounds, the
 // stack in page $01, and the choice per access between touching Ram directly and going through
-// the banked MemRead/MemWrite. The direct paths serve zero page, stack pushes and everything below
+// the banked MemRead/MemWrite. The direct paths serve zero page, the stack and everything below
 // $A000; other reads look up the banking in readMap, inline, and only the I/O area and banked
 // writes pay for a call.
 // Left out: dummy reads and writes of the real processor (a read-modify-write reads once and
@@ -17,7 +17,7 @@
 #include "core/cpu.h"
 #include "core/machine.h"
 
-// The interpreter keeps the running instruction's pc in a local and hands it to these helpers by
+// The interpreter keeps pc and the registers in locals and hands them to these helpers by
 // reference. Forced inlining keeps it in a register instead of a memory round trip per operand
 // byte: inside the large dispatch switch the compiler declines a plain inline request.
 #define CPU_INLINE [[gnu::always_inline]] inline
@@ -27,15 +27,33 @@ namespace cpu_detail {
 // Every address is held as 16 bits, so no access can leave the 64 KiB of Ram whatever pc holds.
 CPU_INLINE uint8_t PortBits() { return Ram[0x0001] & 3; }
 
-// Operand bytes, vectors and stack pulls see the banking wherever they are.
+// Operand bytes and vectors see the banking wherever they are.
 CPU_INLINE uint8_t ReadBanked(uint16_t address) { return MemRead(address); }
 
 // Below $A000 every configuration shows RAM, so only higher addresses need the banking.
 CPU_INLINE uint8_t ReadData(uint16_t address) { return address < 0xA000 ? Ram[address] : MemRead(address); }
 
+// The ROM or RAM region the running instruction's opcode came from: while pc stays in that 4 KiB
+// region, opcodes and operand bytes are read straight from it, without looking up the banking
+// again. A store to $0001, which holds the banking bits, forgets it. The images cannot change
+// during a run: they are installed only while the emulation thread is paused or not yet started.
+struct CodeRegion {
+  uint32_t region;  // the region number, address >> 12, or kNoCodeRegion
+  const uint8_t* image;
+  uint16_t base;
+};
+inline constexpr uint32_t kNoCodeRegion = ~0u;
+extern CodeRegion codeRegion;
+
+// Every store into Ram by an instruction passes here.
+CPU_INLINE void StoreRam(uint16_t address, uint8_t value) {
+  Ram[address] = value;
+  if (address == 0x0001) codeRegion.region = kNoCodeRegion;
+}
+
 CPU_INLINE void WriteData(uint16_t address, uint8_t value) {
   if (address < 0xA000 || PortBits() == 0) {
-    Ram[address] = value;
+    StoreRam(address, value);
   } else {
     MemWrite(address, value);
   }
@@ -46,31 +64,42 @@ CPU_INLINE uint16_t ReadVector(uint16_t address) {
   return ReadBanked(address) | ReadBanked(static_cast<uint16_t>(address + 1)) << 8;
 }
 
-CPU_INLINE uint8_t FetchOperand(uint16_t& pc) { return ReadBanked(pc++); }
+
+// An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
+// can change the banking before an instruction's last operand byte is read).
+CPU_INLINE uint8_t ReadInstructionByte(uint16_t address) {
+  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) {
+    return codeRegion.image[address - codeRegion.base];
+  }
+  return ReadBanked(address);
+}
+
+CPU_INLINE uint8_t FetchOperand(uint16_t& pc) { return ReadInstructionByte(pc++); }
 
 CPU_INLINE uint16_t FetchOperandWord(uint16_t& pc) {
   const uint8_t low = FetchOperand(pc);
   return low | FetchOperand(pc) << 8;
 }
 
-CPU_INLINE void Push(uint8_t value) {
-  Ram[0x0100 + CpuRegs.sp] = value;
-  --CpuRegs.sp;
+CPU_INLINE void Push(CpuRegisters& r, uint8_t value) {
+  Ram[0x0100 + r.sp] = value;
+  --r.sp;
 }
 
-CPU_INLINE uint8_t Pull() {
-  ++CpuRegs.sp;
-  return ReadBanked(static_cast<uint16_t>(0x0100 + CpuRegs.sp));
+// The stack page lies below $A000, in RAM under every banking.
+CPU_INLINE uint8_t Pull(CpuRegisters& r) {
+  ++r.sp;
+  return Ram[0x0100 + r.sp];
 }
 
-CPU_INLINE void PushWord(uint16_t value) {
-  Push(static_cast<uint8_t>(value >> 8));
-  Push(static_cast<uint8_t>(value));
+CPU_INLINE void PushWord(CpuRegisters& r, uint16_t value) {
+  Push(r, static_cast<uint8_t>(value >> 8));
+  Push(r, static_cast<uint8_t>(value));
 }
 
-CPU_INLINE uint16_t PullWord() {
-  const uint8_t low = Pull();
-  return low | Pull() << 8;
+CPU_INLINE uint16_t PullWord(CpuRegisters& r) {
+  const uint8_t low = Pull(r);
+  return low | Pull(r) << 8;
 }
 
 enum class Mode {
@@ -90,36 +119,36 @@ constexpr bool IsZeroPage(Mode mode) {
 }
 
 // The pointer of (zp,X) and (zp),Y wraps inside page $00: its high byte after $FF comes from $00.
-CPU_INLINE uint16_t ReadZeroPagePointer(uint8_t pointer) {
-  CpuRegs.indirectAddress = pointer;
+CPU_INLINE uint16_t ReadZeroPagePointer(CpuRegisters& r, uint8_t pointer) {
+  r.indirectAddress = pointer;
   return Ram[pointer] | Ram[static_cast<uint8_t>(pointer + 1)] << 8;
 }
 
 // Consumes the operand bytes and returns the address the instruction works on.
 template <Mode mode>
-CPU_INLINE uint16_t EffectiveAddress(uint16_t& pc) {
+CPU_INLINE uint16_t EffectiveAddress(CpuRegisters& r, uint16_t& pc) {
   uint16_t address;
   if constexpr (mode == Mode::Immediate) {
     address = pc++;
   } else if constexpr (mode == Mode::ZeroPage) {
     address = FetchOperand(pc);
   } else if constexpr (mode == Mode::ZeroPageX) {
-    address = static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.x);
+    address = static_cast<uint8_t>(FetchOperand(pc) + r.x);
   } else if constexpr (mode == Mode::ZeroPageY) {
-    address = static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.y);
+    address = static_cast<uint8_t>(FetchOperand(pc) + r.y);
   } else if constexpr (mode == Mode::Absolute) {
     address = FetchOperandWord(pc);
   } else if constexpr (mode == Mode::AbsoluteX) {
-    address = static_cast<uint16_t>(FetchOperandWord(pc) + CpuRegs.x);
+    address = static_cast<uint16_t>(FetchOperandWord(pc) + r.x);
   } else if constexpr (mode == Mode::AbsoluteY) {
-    address = static_cast<uint16_t>(FetchOperandWord(pc) + CpuRegs.y);
+    address = static_cast<uint16_t>(FetchOperandWord(pc) + r.y);
   } else if constexpr (mode == Mode::IndirectX) {
-    address = ReadZeroPagePointer(static_cast<uint8_t>(FetchOperand(pc) + CpuRegs.x));
+    address = ReadZeroPagePointer(r, static_cast<uint8_t>(FetchOperand(pc) + r.x));
   } else {
     static_assert(mode == Mode::IndirectY);
-    address = static_cast<uint16_t>(ReadZeroPagePointer(FetchOperand(pc)) + CpuRegs.y);
+    address = static_cast<uint16_t>(ReadZeroPagePointer(r, FetchOperand(pc)) + r.y);
   }
-  CpuRegs.effectiveAddress = address;
+  r.effectiveAddress = address;
   return address;
 }
 
@@ -129,7 +158,7 @@ CPU_INLINE uint8_t ReadAt(uint16_t address) {
     return Ram[address];
   } else if constexpr (mode == Mode::Immediate) {
     // the immediate operand is an instruction byte and follows the operand rule
-    return ReadBanked(address);
+    return ReadInstructionByte(address);
   } else {
     return ReadData(address);
   }
@@ -139,7 +168,7 @@ template <Mode mode>
 CPU_INLINE void WriteAt(uint16_t address, uint8_t value) {
   static_assert(mode != Mode::Immediate);
   if constexpr (IsZeroPage(mode)) {
-    Ram[address] = value;
+    StoreRam(address, value);
   } else {
     WriteData(address, value);
   }
@@ -147,22 +176,22 @@ CPU_INLINE void WriteAt(uint16_t address, uint8_t value) {
 
 // The three shapes an instruction with a memory operand takes; Run picks the access pattern from
 // the operation's signature, so each operation is written once for all its addressing modes.
-using ReadOperation = void (*)(uint8_t operand);
-using ModifyOperation = uint8_t (*)(uint8_t operand);   // returns the byte written back
-using StoreOperation = uint8_t (*)(uint16_t address);  // returns the byte to store there
+using ReadOperation = void (*)(CpuRegisters& r, uint8_t operand);
+using ModifyOperation = uint8_t (*)(CpuRegisters& r, uint8_t operand);   // returns the byte written back
+using StoreOperation = uint8_t (*)(CpuRegisters& r, uint16_t address);  // returns the byte to store there
 
 template <Mode mode, auto operation>
-CPU_INLINE void Run(uint16_t& pc) {
+CPU_INLINE void Run(CpuRegisters& r, uint16_t& pc) {
   using Operation = decltype(operation);
   if constexpr (std::is_same_v<Operation, ReadOperation>) {
-    operation(ReadAt<mode>(EffectiveAddress<mode>(pc)));
+    operation(r, ReadAt<mode>(EffectiveAddress<mode>(r, pc)));
   } else if constexpr (std::is_same_v<Operation, ModifyOperation>) {
-    const uint16_t address = EffectiveAddress<mode>(pc);
-    WriteAt<mode>(address, operation(ReadAt<mode>(address)));
+    const uint16_t address = EffectiveAddress<mode>(r, pc);
+    WriteAt<mode>(address, operation(r, ReadAt<mode>(address)));
   } else {
     static_assert(std::is_same_v<Operation, StoreOperation>);
-    const uint16_t address = EffectiveAddress<mode>(pc);
-    WriteAt<mode>(address, operation(address));
+    const uint16_t address = EffectiveAddress<mode>(r, pc);
+    WriteAt<mode>(address, operation(r, address));
   }
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "core/cpu.h"
+#include "core/cpu_access.h"
 
 namespace cpu_detail {
 
@@ -23,23 +24,21 @@ inline constexpr uint8_t kFlagBreak = 0x10;
 inline constexpr uint8_t kStatusHeldBits = kFlagDecimal | kFlagInterrupt;
 inline constexpr uint8_t kOverflow = 0x40;
 
-inline void SetNZ(uint8_t result) {
-  CpuRegs.negativeSource = result;
-  CpuRegs.zeroFlag = result == 0;
+CPU_INLINE void SetNZ(CpuRegisters& r, uint8_t result) {
+  r.negativeSource = result;
+  r.zeroFlag = result == 0;
 }
 
 // The 6510 has no storage for B and bit 5: every pushed status has bit 5 set, and B tells a
 // PHP or BRK (1) from an IRQ or NMI entry (0).
 inline constexpr uint8_t kPushedSpareBit = 0x20;
 
-inline uint8_t PackStatus(uint8_t breakBit) {
-  const CpuRegisters& r = CpuRegs;
+CPU_INLINE uint8_t PackStatus(CpuRegisters& r, uint8_t breakBit) {
   return (r.negativeSource & 0x80) | (r.overflowFlag & kOverflow) | (r.status & kStatusHeldBits) |
          kPushedSpareBit | breakBit | (r.zeroFlag != 0 ? 0x02 : 0) | (r.carryFlag & 1);
 }
 
-inline void UnpackStatus(uint8_t value) {
-  CpuRegisters& r = CpuRegs;
+CPU_INLINE void UnpackStatus(CpuRegisters& r, uint8_t value) {
   r.status = value;
   r.negativeSource = value;
   r.overflowFlag = value & kOverflow;
@@ -47,32 +46,31 @@ inline void UnpackStatus(uint8_t value) {
   r.carryFlag = value & 1;
 }
 
-inline void Lda(uint8_t operand) {
-  CpuRegs.a = operand;
-  SetNZ(operand);
+CPU_INLINE void Lda(CpuRegisters& r, uint8_t operand) {
+  r.a = operand;
+  SetNZ(r, operand);
 }
 
-inline void Ldx(uint8_t operand) {
-  CpuRegs.x = operand;
-  SetNZ(operand);
+CPU_INLINE void Ldx(CpuRegisters& r, uint8_t operand) {
+  r.x = operand;
+  SetNZ(r, operand);
 }
 
-inline void Ldy(uint8_t operand) {
-  CpuRegs.y = operand;
-  SetNZ(operand);
+CPU_INLINE void Ldy(CpuRegisters& r, uint8_t operand) {
+  r.y = operand;
+  SetNZ(r, operand);
 }
 
-inline void Lax(uint8_t operand) {
-  CpuRegs.a = CpuRegs.x = operand;
-  SetNZ(operand);
+CPU_INLINE void Lax(CpuRegisters& r, uint8_t operand) {
+  r.a = r.x = operand;
+  SetNZ(r, operand);
 }
 
-inline void Ora(uint8_t operand) { SetNZ(CpuRegs.a |= operand); }
-inline void And(uint8_t operand) { SetNZ(CpuRegs.a &= operand); }
-inline void Eor(uint8_t operand) { SetNZ(CpuRegs.a ^= operand); }
+CPU_INLINE void Ora(CpuRegisters& r, uint8_t operand) { SetNZ(r, r.a |= operand); }
+CPU_INLINE void And(CpuRegisters& r, uint8_t operand) { SetNZ(r, r.a &= operand); }
+CPU_INLINE void Eor(CpuRegisters& r, uint8_t operand) { SetNZ(r, r.a ^= operand); }
 
-inline void Adc(uint8_t operand) {
-  CpuRegisters& r = CpuRegs;
+CPU_INLINE void Adc(CpuRegisters& r, uint8_t operand) {
   if (r.status & kFlagDecimal) {
     int low = (r.a & 0x0F) + (operand & 0x0F) + r.carryFlag;
     if (low >= 10) low += 6;
@@ -81,21 +79,20 @@ inline void Adc(uint8_t operand) {
     const int result = (low & 0x0F) | high;
     r.a = static_cast<uint8_t>(result);
     r.carryFlag = (result >> 8) & 1;
-    SetNZ(r.a);
+    SetNZ(r, r.a);
     return;
   }
   const int sum = r.a + operand + r.carryFlag;
   r.overflowFlag = (~(r.a ^ operand) & (r.a ^ sum) & 0x80) ? kOverflow : 0;
   r.carryFlag = (sum >> 8) & 1;
   r.a = static_cast<uint8_t>(sum);
-  SetNZ(r.a);
+  SetNZ(r, r.a);
 }
 
-inline void Sbc(uint8_t operand) {
-  CpuRegisters& r = CpuRegs;
+CPU_INLINE void Sbc(CpuRegisters& r, uint8_t operand) {
   const int difference = r.a - operand + r.carryFlag - 1;
   // N, Z and C come from the binary difference in both modes
-  SetNZ(static_cast<uint8_t>(difference));
+  SetNZ(r, static_cast<uint8_t>(difference));
   const uint8_t carry = difference >= 0;
   if (r.status & kFlagDecimal) {
     // bits 4 and 8 below are the borrows out of each digit, as two's complement ints
@@ -111,84 +108,83 @@ inline void Sbc(uint8_t operand) {
   r.carryFlag = carry;
 }
 
-inline void Compare(uint8_t value, uint8_t operand) {
-  SetNZ(static_cast<uint8_t>(value - operand));
-  CpuRegs.carryFlag = value >= operand;
+CPU_INLINE void Compare(CpuRegisters& r, uint8_t value, uint8_t operand) {
+  SetNZ(r, static_cast<uint8_t>(value - operand));
+  r.carryFlag = value >= operand;
 }
 
-inline void Cmp(uint8_t operand) { Compare(CpuRegs.a, operand); }
-inline void Cpx(uint8_t operand) { Compare(CpuRegs.x, operand); }
-inline void Cpy(uint8_t operand) { Compare(CpuRegs.y, operand); }
+CPU_INLINE void Cmp(CpuRegisters& r, uint8_t operand) { Compare(r, r.a, operand); }
+CPU_INLINE void Cpx(CpuRegisters& r, uint8_t operand) { Compare(r, r.x, operand); }
+CPU_INLINE void Cpy(CpuRegisters& r, uint8_t operand) { Compare(r, r.y, operand); }
 
-inline void Bit(uint8_t operand) {
-  CpuRegs.negativeSource = operand;
-  CpuRegs.overflowFlag = operand & kOverflow;
-  CpuRegs.zeroFlag = (CpuRegs.a & operand) == 0;
+CPU_INLINE void Bit(CpuRegisters& r, uint8_t operand) {
+  r.negativeSource = operand;
+  r.overflowFlag = operand & kOverflow;
+  r.zeroFlag = (r.a & operand) == 0;
 }
 
-inline void Arr(uint8_t operand) {
-  CpuRegisters& r = CpuRegs;
+CPU_INLINE void Arr(CpuRegisters& r, uint8_t operand) {
   const uint8_t oldCarry = r.carryFlag;
   r.carryFlag = r.a & 1;
   r.a = static_cast<uint8_t>(((r.a & operand) >> 1) | oldCarry << 7);
-  SetNZ(r.a);
+  SetNZ(r, r.a);
 }
 
-inline void Ane(uint8_t operand) { CpuRegs.a = (CpuRegs.a | 0xEE) & CpuRegs.x & operand; }
-inline void Lxa(uint8_t operand) { CpuRegs.a = CpuRegs.x = CpuRegs.a & operand; }
+CPU_INLINE void Ane(CpuRegisters& r, uint8_t operand) { r.a = (r.a | 0xEE) & r.x & operand; }
+CPU_INLINE void Lxa(CpuRegisters& r, uint8_t operand) { r.a = r.x = r.a & operand; }
 
-inline void Sbx(uint8_t operand) {
-  const uint8_t masked = CpuRegs.a & CpuRegs.x;
-  CpuRegs.x = static_cast<uint8_t>(masked - operand);
-  CpuRegs.carryFlag = masked < operand;
+CPU_INLINE void Sbx(CpuRegisters& r, uint8_t operand) {
+  const uint8_t masked = r.a & r.x;
+  r.x = static_cast<uint8_t>(masked - operand);
+  r.carryFlag = masked < operand;
 }
 
-inline uint8_t Asl(uint8_t operand) {
-  CpuRegs.carryFlag = operand >> 7;
+CPU_INLINE uint8_t Asl(CpuRegisters& r, uint8_t operand) {
+  r.carryFlag = operand >> 7;
   const uint8_t result = static_cast<uint8_t>(operand << 1);
-  SetNZ(result);
+  SetNZ(r, result);
   return result;
 }
 
-inline uint8_t Lsr(uint8_t operand) {
-  CpuRegs.carryFlag = operand & 1;
+CPU_INLINE uint8_t Lsr(CpuRegisters& r, uint8_t operand) {
+  r.carryFlag = operand & 1;
   const uint8_t result = operand >> 1;
-  SetNZ(result);
+  SetNZ(r, result);
   return result;
 }
 
-inline uint8_t Rol(uint8_t operand) {
-  const uint8_t result = static_cast<uint8_t>(operand << 1 | CpuRegs.carryFlag);
-  CpuRegs.carryFlag = operand >> 7;
-  SetNZ(result);
+CPU_INLINE uint8_t Rol(CpuRegisters& r, uint8_t operand) {
+  const uint8_t result = static_cast<uint8_t>(operand << 1 | r.carryFlag);
+  r.carryFlag = operand >> 7;
+  SetNZ(r, result);
   return result;
 }
 
-inline uint8_t Ror(uint8_t operand) {
-  const uint8_t result = static_cast<uint8_t>(operand >> 1 | CpuRegs.carryFlag << 7);
-  CpuRegs.carryFlag = operand & 1;
-  SetNZ(result);
+CPU_INLINE uint8_t Ror(CpuRegisters& r, uint8_t operand) {
+  const uint8_t result = static_cast<uint8_t>(operand >> 1 | r.carryFlag << 7);
+  r.carryFlag = operand & 1;
+  SetNZ(r, result);
   return result;
 }
 
-inline uint8_t Inc(uint8_t operand) {
+CPU_INLINE uint8_t Inc(CpuRegisters& r, uint8_t operand) {
   const uint8_t result = static_cast<uint8_t>(operand + 1);
-  SetNZ(result);
+  SetNZ(r, result);
   return result;
 }
 
-inline uint8_t Dec(uint8_t operand) {
+CPU_INLINE uint8_t Dec(CpuRegisters& r, uint8_t operand) {
   const uint8_t result = static_cast<uint8_t>(operand - 1);
-  SetNZ(result);
+  SetNZ(r, result);
   return result;
 }
 
 // The undocumented read-modify-write instructions: the documented shift or step on memory, then
 // the documented operation of the same column on A with the new byte.
-template <uint8_t (*modify)(uint8_t), void (*combine)(uint8_t)>
-inline uint8_t ModifyThenCombine(uint8_t operand) {
-  const uint8_t result = modify(operand);
-  combine(result);
+template <uint8_t (*modify)(CpuRegisters&, uint8_t), void (*combine)(CpuRegisters&, uint8_t)>
+CPU_INLINE uint8_t ModifyThenCombine(CpuRegisters& r, uint8_t operand) {
+  const uint8_t result = modify(r, operand);
+  combine(r, result);
   return result;
 }
 
@@ -199,21 +195,21 @@ constexpr auto Rra = ModifyThenCombine<Ror, Adc>;
 constexpr auto Dcp = ModifyThenCombine<Dec, Cmp>;
 constexpr auto Isc = ModifyThenCombine<Inc, Sbc>;
 
-inline uint8_t StoreA(uint16_t) { return CpuRegs.a; }
-inline uint8_t StoreX(uint16_t) { return CpuRegs.x; }
-inline uint8_t StoreY(uint16_t) { return CpuRegs.y; }
-inline uint8_t Sax(uint16_t) { return CpuRegs.a & CpuRegs.x; }
+CPU_INLINE uint8_t StoreA(CpuRegisters& r, uint16_t) { return r.a; }
+CPU_INLINE uint8_t StoreX(CpuRegisters& r, uint16_t) { return r.x; }
+CPU_INLINE uint8_t StoreY(CpuRegisters& r, uint16_t) { return r.y; }
+CPU_INLINE uint8_t Sax(CpuRegisters& r, uint16_t) { return r.a & r.x; }
 
 // SHA, TAS, SHX and SHY mask the stored byte with the target's high byte plus one.
-inline uint8_t HighPlusOne(uint16_t address) { return static_cast<uint8_t>((address >> 8) + 1); }
+CPU_INLINE uint8_t HighPlusOne(uint16_t address) { return static_cast<uint8_t>((address >> 8) + 1); }
 
-inline uint8_t Sha(uint16_t address) { return CpuRegs.a & CpuRegs.x & HighPlusOne(address); }
-inline uint8_t Shx(uint16_t address) { return CpuRegs.x & HighPlusOne(address); }
-inline uint8_t Shy(uint16_t address) { return CpuRegs.y & HighPlusOne(address); }
+CPU_INLINE uint8_t Sha(CpuRegisters& r, uint16_t address) { return r.a & r.x & HighPlusOne(address); }
+CPU_INLINE uint8_t Shx(CpuRegisters& r, uint16_t address) { return r.x & HighPlusOne(address); }
+CPU_INLINE uint8_t Shy(CpuRegisters& r, uint16_t address) { return r.y & HighPlusOne(address); }
 
-inline uint8_t Tas(uint16_t address) {
-  CpuRegs.sp = CpuRegs.a & CpuRegs.x;
-  return Sha(address);
+CPU_INLINE uint8_t Tas(CpuRegisters& r, uint16_t address) {
+  r.sp = r.a & r.x;
+  return Sha(r, address);
 }
 
 }  // namespace cpu_detail

@@ -19,6 +19,7 @@ int32_t frameSkipCountdown = 1;
 uint32_t frameReady = 1;
 uint32_t nmiPending = 0;
 uint32_t irqPending = 0;
+uint32_t endRunRequested = 0;
 int32_t throttleCycleCount = 0;
 int32_t soundCycleCount = 0;
 uint32_t cycleClock = 0;

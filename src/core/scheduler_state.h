@@ -23,6 +23,10 @@ extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn
 extern uint32_t frameReady;         // a drawn frame waits to be presented
 extern uint32_t nmiPending;
 extern uint32_t irqPending;
+// Set when a run of instructions must end after the running instruction: by every I/O write (it
+// may move an event the run was planned around, or raise a request), a jam opcode and I cleared
+// under a pending IRQ. The interpreter sets it afresh as a run starts.
+extern uint32_t endRunRequested;
 extern int32_t throttleCycleCount;
 extern int32_t soundCycleCount;
 extern uint32_t cycleClock;         // free-running, wraps at 2^32: compare by unsigned difference

@@ -8,8 +8,9 @@
 // KERNAL's scan sees it) and turns a press of RESTORE into an NMI. In warp the throttle never holds.
 // A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
 // The thread runs the passes of instructions that reach no event as one run, with the same
-// results at every instruction boundary; the pause handshake is answered between runs, which
-// last at most 25 cycles.
+// results at every instruction boundary; CIA steps that raise no interrupt wait inside a run
+// until a CIA register access or the run's end takes them. The pause handshake is answered
+// between runs, which last at most a raster line.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
@@ -35,7 +36,9 @@
 void (*frameObserver)() = nullptr;
 
 namespace {
-constexpr int kThrottleWaitMilliseconds = 1;
+// A block lasts about 43 ms and at least 10 wait in the queue: looking at it every 5 ms keeps the
+// sound fed while a waiting thread wakes 200 times a second, not 1000.
+constexpr int kThrottleWaitMilliseconds = 5;
 // A halted processor lets time pass one cycle per pass, so every chip sees it as usual.
 constexpr int kHaltedPassCycles = 1;
 
@@ -104,22 +107,20 @@ void EndRasterLine() {
 // The processor is halted: no instruction and no interrupt, while the chips see time pass.
 [[gnu::noinline]] void RunHaltedPass() { AdvanceClocks(kHaltedPassCycles, 0); }
 
-// Cycles until the first of the loop's own events: a CIA step, the end of the raster line, the
-// throttle's look at the sound queue or the sound flush.
+// Cycles until the first of the loop's own events: a CIA step that may raise an interrupt, the
+// end of the raster line, the throttle's look at the sound queue or the sound flush.
 int32_t CyclesUntilEvent() {
   const int32_t lineEnd = (kLineLengthEighths - lineCyclePosition + kEighthsPerCycle - 1) / kEighthsPerCycle;
-  return std::min({cia1StepCountdown, cia2StepCountdown, lineEnd, kThrottlePeriod - throttleCycleCount,
-                   kSoundFlushPeriod - soundCycleCount});
+  return std::min({CyclesUntilInterruptingStep(1), CyclesUntilInterruptingStep(2), lineEnd,
+                   kThrottlePeriod - throttleCycleCount, kSoundFlushPeriod - soundCycleCount});
 }
 
 // An instruction that reaches no event and leaves no interrupt or reset to act on changes only
 // these counters, by its cycles, and nothing reads them between instructions: a run of such
 // instructions is charged at once, by the sum of their cycles. cycleClock is not among them: the
-// sound reads it while an instruction writes to the SID.
+// sound reads it while an instruction writes to the SID, and the CIAs' deferred steps follow it.
 void ChargeQuietCycles(int32_t cycles) {
   throttleCycleCount += cycles;
-  cia1StepCountdown -= cycles;
-  cia2StepCountdown -= cycles;
   lineCyclePosition += kEighthsPerCycle * cycles;
   soundCycleCount += cycles;
 }
@@ -143,16 +144,20 @@ void RunInstructions(int32_t cycleLimit) {
     ResetCpu();
   }
 
+  // The CIA steps that fall due inside the run raise nothing: they are taken when a register
+  // access or the run's end catches them up, which leaves the CIAs as stepping each would.
   int32_t quietCycles = 0;
-  const int cycles = ExecuteQuietInstructions(std::min(CyclesUntilEvent(), cycleLimit), quietCycles);
+  const int32_t limit = std::min(CyclesUntilEvent(), cycleLimit);
+  DeferCiaSteps();
+  const int cycles = ExecuteQuietInstructions(limit, quietCycles);
+  EndCiaStepDeferral();
   ChargeQuietCycles(quietCycles);
   AdvanceClocks(cycles, ServiceInterrupts());
 }
 
 // The throttle looks at the sound queue once every 50000 cycles and holds the CPU while it is
 // deeper than 10 blocks; the held pass still flushes sound and presents frames. A held pass
-// sleeps a millisecond first, so waiting for the queue costs next to no processor time (a
-// block lasts about 43 ms).
+// sleeps first, so waiting for the queue costs next to no processor time.
 bool ThrottleHolds() {
   if (throttleCycleCount < kThrottlePeriod) return false;
   if (warpMode.load() != 0) {

@@ -11,8 +11,8 @@ extern void (*frameObserver)();
 // (keepRunning was clear at a frame presentation), 1 otherwise.
 int RunEmulationPass();
 // The thread procedure: opens the sound output, then runs passes until told to stop. Returns 0.
-// Its passes run instructions up to the next event, a CIA step at the latest, with the results
-// of one pass per instruction.
+// Its passes run instructions up to the next event, a raster line's end at the latest, with the
+// results of one pass per instruction.
 int EmulationThread();
 
 // The pause handshake, for the application thread: returns once the thread idles at an

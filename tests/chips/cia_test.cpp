@@ -1,6 +1,9 @@
 // cia_test.cpp: the CIA timers, interrupt flags, keyboard matrix, joystick and VIC bank select.
 #include "chips/cia.h"
 
+#include <string>
+#include <vector>
+
 #include "chips/chip_test.h"
 #include "chips/vic.h"
 
@@ -70,6 +73,92 @@ TEST_F(CiaTimers, TimerBCountsCyclesOrUnderflowsOfA) {
     MemWrite(0xDC0F, c.controlB);
     EXPECT_EQ(StepsUntilFlag(0x02, 100), c.first) << std::hex << int(c.controlB);
     EXPECT_EQ(cia1RunB, (c.controlB & 0x08) ? 0 : 1);
+  }
+}
+
+// The emulation loop may defer the steps that raise nothing through a run of instructions; a
+// register access catches them up. Every boundary before the predicted interrupting step must
+// show what stepping at each instruction shows, and no interrupt may come before it.
+TEST_F(CiaTimers, DeferredStepsLeaveTheTimersAsSteppingEachInstructionDoes) {
+  struct Case {
+    uint16_t latchA;
+    uint8_t controlA;
+    uint16_t latchB;
+    uint8_t controlB;
+    uint8_t mask;
+    int firstRaise;  // cycles until the stepped CIA first raises the IRQ line, -1 never
+  };
+  const Case cases[] = {
+      {300, 0x11, 0, 0x00, 0x81, 285},      // A alone: the prediction is exact
+      {300, 0x19, 90, 0x11, 0x83, 88},      // B counting cycles comes first
+      {60, 0x11, 2, 0x51, 0x82, 135},       // B counting A's underflows is not predicted
+      {30, 0x11, 500, 0x11, 0x00, -1},      // nothing enabled: every step is quiet
+      {2000, 0x10, 100, 0x10, 0x83, -1}};   // loaded but stopped
+  const int cycles[] = {3, 2, 4, 7, 5, 6, 2, 3, 8, 4};
+  constexpr int kInstructions = 120;
+  struct Seen { uint16_t timerA, timerB, regA, regB, flags; int32_t countdown; };
+  auto setUp = [](const Case& c) {
+    ResetCias();
+    cia1TimerA = cia1TimerB = 0;
+    MemWrite(0xDC04, c.latchA & 0xFF);
+    MemWrite(0xDC05, c.latchA >> 8);
+    MemWrite(0xDC06, c.latchB & 0xFF);
+    MemWrite(0xDC07, c.latchB >> 8);
+    MemWrite(0xDC0D, 0x7F);
+    MemWrite(0xDC0D, c.mask);
+    MemWrite(0xDC0E, c.controlA);
+    MemWrite(0xDC0F, c.controlB);
+    cia1Regs[13] = 0;
+    irqPending = 0;
+    cia1StepCountdown = 10;
+    cia2StepCountdown = 25;
+    cycleClock = 0;
+  };
+  auto seen = [] {
+    return Seen{cia1TimerA, cia1TimerB, cia1Regs[4], cia1Regs[6], cia1Regs[13], cia1StepCountdown};
+  };
+  for (const Case& c : cases) {
+    setUp(c);
+    const int32_t horizon = CyclesUntilInterruptingStep(1);
+    std::vector<Seen> stepped;
+    int elapsed = 0, firstRaise = -1;
+    for (int i = 0; i < kInstructions; ++i) {
+      elapsed += cycles[i % 10];
+      cia1StepCountdown -= cycles[i % 10];
+      if (cia1StepCountdown <= 0) {
+        StepCiaTimers(1);
+        cia1StepCountdown += kCiaStepCycles;
+      }
+      if (irqPending != 0 && firstRaise < 0) firstRaise = elapsed;
+      stepped.push_back(seen());
+    }
+    EXPECT_EQ(firstRaise, c.firstRaise) << c.latchA;
+    if (firstRaise >= 0) {
+      EXPECT_GE(firstRaise, horizon) << c.latchA;
+    }
+
+    // catch up at some boundaries only, as register accesses would: about one step apart or two
+    for (int spacing : {3, 11}) {
+      setUp(c);
+      DeferCiaSteps();
+      for (int i = 0, sum = 0; i < kInstructions; ++i) {
+        sum += cycles[i % 10];
+        if (sum >= horizon) break;
+        cycleClock += cycles[i % 10];
+        if (i % spacing != 0) continue;
+        CatchUpCiaSteps();
+        const Seen now = seen();
+        const std::string where = std::to_string(c.latchA) + " instruction " + std::to_string(i);
+        EXPECT_EQ(now.timerA, stepped[i].timerA) << where;
+        EXPECT_EQ(now.timerB, stepped[i].timerB) << where;
+        EXPECT_EQ(now.regA, stepped[i].regA) << where;
+        EXPECT_EQ(now.regB, stepped[i].regB) << where;
+        EXPECT_EQ(now.flags, stepped[i].flags) << where;
+        EXPECT_EQ(now.countdown, stepped[i].countdown) << where;
+        EXPECT_EQ(irqPending, 0u);
+      }
+      EndCiaStepDeferral();
+    }
   }
 }
 

@@ -364,3 +364,74 @@ TEST(QuietInstructions, OpcodesFollowTheBankingWithinOneRun) {
     resetRequest.store(0);
   }
 }
+
+// A run goes on until something an instruction did needs the loop: an I/O write, I cleared
+// under a pending IRQ, a jam, or an interrupt that could be entered before the run began.
+TEST(QuietInstructions, RunEndsRightAfterTheInstructionTheLoopMustSee) {
+  struct Case {
+    const char* name;
+    Bytes code;  // placed at $1000, followed by a loop on itself
+    uint8_t status;
+    uint32_t irq, nmi;
+    int quiet, last;  // cycles of the instructions before the last one, and the last one's
+  };
+  const Case cases[] = {
+      {"STA $D020 writes to the I/O area", {0xEA, 0x8D, 0x20, 0xD0}, 0x04, 0, 0, 2, 4},
+      {"STA $0400 does not", {0xEA, 0x8D, 0x00, 0x04, 0x02}, 0x04, 0, 0, 2 + 4, 2},
+      {"CLI under a pending IRQ", {0xEA, 0x58}, 0x04, 1, 0, 2, 2},
+      {"PLP clearing I under a pending IRQ", {0xEA, 0x28}, 0x04, 1, 0, 2, 4},
+      {"SEI with an IRQ held off already", {0xEA, 0x78, 0xEA, 0x02}, 0x04, 1, 0, 2 + 2 + 2, 2},
+      {"an IRQ that can be entered at the start", {0xEA, 0xEA}, 0x00, 1, 0, 0, 2},
+      {"an NMI at the start, I set", {0xEA, 0xEA}, 0x04, 0, 1, 0, 2},
+  };
+  for (const Case& c : cases) {
+    PrepareTestMachine();
+    Place(0x1000, c.code);
+    const uint16_t loop = static_cast<uint16_t>(0x1000 + c.code.size());
+    Place(loop, {0x4C, static_cast<uint8_t>(loop), static_cast<uint8_t>(loop >> 8)});
+    Ram[0x01FF] = 0x00;  // the status PLP pulls: I clear
+    CpuRegs.sp = 0xFE;
+    CpuRegs.pc = 0x1000;
+    CpuRegs.status = c.status;
+    irqPending = c.irq;
+    nmiPending = c.nmi;
+    int32_t quiet = -1;
+    EXPECT_EQ(ExecuteQuietInstructions(1000, quiet), c.last) << c.name;
+    EXPECT_EQ(quiet, c.quiet) << c.name;
+    irqPending = nmiPending = 0;
+    resetRequest.store(0);
+  }
+}
+
+// Running in the KERNAL, an instruction switches it out by storing to $0001: the next opcode, in
+// the same 4 KiB region, must come from the RAM beneath, whatever form the store took.
+TEST(QuietInstructions, EveryStoreToThePortSwitchesTheNextOpcodeFetch) {
+  struct Case {
+    const char* name;
+    Bytes code;
+    uint8_t port;  // $0001 before the store; A holds $35 (KERNAL out)
+  };
+  const Case cases[] = {{"STA $01", {0x85, 0x01}, 0x37},
+                        {"STA $0001", {0x8D, 0x01, 0x00}, 0x37},
+                        {"STA ($FB),Y", {0x91, 0xFB}, 0x37},
+                        {"DEC $01", {0xC6, 0x01}, 0x36}};
+  for (const Case& c : cases) {
+    PrepareTestMachine({.reset = 0xE000});
+    std::vector<uint8_t> kernal = c.code;
+    kernal.insert(kernal.end(), 4, 0x02);  // the KERNAL jams where the RAM beneath has INX
+    for (size_t i = 0; i < kernal.size(); ++i) PutKernalCode(static_cast<uint16_t>(0xE000 + i), {kernal[i]});
+    const uint16_t next = static_cast<uint16_t>(0xE000 + c.code.size());
+    Place(next, {0xE8, 0x02});
+    Place(0x00FB, {0x01, 0x00});
+    Ram[0x0001] = c.port;
+    CpuRegs.pc = 0xE000;
+    CpuRegs.a = 0x35;
+    CpuRegs.x = CpuRegs.y = 0;
+    int32_t quiet = 0;
+    ExecuteQuietInstructions(1000, quiet);
+    EXPECT_EQ(Ram[0x0001], 0x35) << c.name;
+    EXPECT_EQ(CpuRegs.x, 1) << c.name;
+    EXPECT_EQ(jamAddress, next + 1) << c.name;
+    resetRequest.store(0);
+  }
+}
