@@ -17,6 +17,7 @@
 #include "machine/scheduler.h"
 #include "media/snapshot.h"
 #include "media/snapshot_format.h"
+#include "platform/stop_signals.h"
 #include "shell/exit_status.h"
 #include "shell/startup_media.h"
 
@@ -47,6 +48,7 @@ void Fail(const std::string& message) {
 void HoldFor(uint32_t request) {
   emulationRunning.store(0);
   dueRequests.fetch_or(request);
+  WakeStopSignalWaiter();
 }
 
 void EndRun() {

@@ -32,7 +32,9 @@
 #include "video/presentation.h"
 
 namespace {
-constexpr int kStopPollMilliseconds = 5;
+// The emulation thread wakes the waiting main thread when it wants it (a snapshot to serve, the
+// run's end), so the wait between looks can be long.
+constexpr int kStopPollMilliseconds = 100;
 
 // Written on the emulation thread, read by the main thread once it has been joined.
 uint64_t emulatedCycles = 0;
@@ -105,6 +107,7 @@ int RunHeadless(const LaunchOptions& options) {
   std::thread emulation([] {
     EmulationThread();
     emulationReturned.store(true);
+    WakeStopSignalWaiter();
   });
   while (!emulationReturned.load()) {
     const int stopSignal = WaitForStopSignal(kStopPollMilliseconds);
