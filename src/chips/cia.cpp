@@ -83,6 +83,7 @@ constexpr Cia cia2{cia2Regs, cia2TimerA, cia2TimerB, cia2LatchA, cia2LatchB,
 
 const Cia& Select(int cia) { return cia == 1 ? cia1 : cia2; }
 int32_t& StepCountdown(int cia) { return cia == 1 ? cia1StepCountdown : cia2StepCountdown; }
+bool TimerBCountsCycles(const Cia& c) { return (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles; }
 
 // While set, the steps falling due as cycleClock advances past stepsSyncedClock are still owed.
 bool stepsDeferred = false;
@@ -97,8 +98,7 @@ int32_t QuietSteps(const Cia& c) {
     steps = std::min<int32_t>(steps, c.timerA / kCounterLossPerStep);
   }
   if ((c.intMask & kTimerBFlag) != 0 && c.runB) {
-    const bool countsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
-    steps = countsCycles ? std::min<int32_t>(steps, c.timerB / kCounterLossPerStep) : 0;
+    steps = TimerBCountsCycles(c) ? std::min<int32_t>(steps, c.timerB / kCounterLossPerStep) : 0;
   }
   return steps;
 }
@@ -106,8 +106,9 @@ int32_t QuietSteps(const Cia& c) {
 uint16_t SetLowByte(uint16_t word, uint8_t v) { return static_cast<uint16_t>((word & 0xFF00) | v); }
 uint16_t SetHighByte(uint16_t word, uint8_t v) { return static_cast<uint16_t>((word & 0x00FF) | (v << 8)); }
 
-uint16_t Drain(uint16_t counter) {
-  return counter > kCiaStepCycles ? static_cast<uint16_t>(counter - kCiaStepCycles) : 0;
+// What a counter drained by the clock keeps after the given steps: 25 cycles each, down to 0.
+uint16_t Drain(uint16_t counter, int32_t steps = 1) {
+  return static_cast<uint16_t>(std::max<int32_t>(counter - kCiaStepCycles * steps, 0));
 }
 
 // A timer that has underflowed: one-shot mode stops it, and its flag is latched. An enabled
@@ -224,7 +225,7 @@ void StepCiaTimers(int cia) {
   // B loses the elapsed cycles, running or not, only while it counts cycles: counting A's
   // underflows it would otherwise lose them to the clock and wrap through 0 without ever
   // underflowing, and the CNT pin it could count instead never pulses here.
-  if ((c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles) c.timerB = Drain(c.timerB);
+  if (TimerBCountsCycles(c)) c.timerB = Drain(c.timerB);
 
   if (c.runA) {
     if (c.timerA == 0) {
@@ -241,7 +242,7 @@ void StepCiaTimers(int cia) {
   if (c.runB) {
     if (c.timerB != 0) {
       // Reaching 0 here underflows at the next step.
-      if ((c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles) c.regs[kTimerBLow] = --c.timerB;
+      if (TimerBCountsCycles(c)) c.regs[kTimerBLow] = --c.timerB;
     } else {
       c.timerB = c.regs[kTimerBLow] = c.latchB;
       EndTimerPeriod(c, kControlB, c.runB, kTimerBFlag);
@@ -255,21 +256,18 @@ namespace {
 // a stopped one drains 25 a step down to 0, and a timer B counting anything but cycles keeps its
 // count. Returns false, having done nothing, when a running counter would reach 0.
 bool StepPlainly(const Cia& c, int32_t steps) {
-  const bool bCountsCycles = (c.regs[kControlB] & kTimerBInputMode) == kTimerBCountsCycles;
+  const bool bCountsCycles = TimerBCountsCycles(c);
   if (c.runA && c.timerA / kCounterLossPerStep < steps) return false;
   if (c.runB && (bCountsCycles ? c.timerB / kCounterLossPerStep < steps : c.timerB == 0)) return false;
-  const auto drained = [steps](uint16_t counter) {
-    return static_cast<uint16_t>(std::max<int32_t>(counter - kCiaStepCycles * steps, 0));
-  };
   if (c.runA) {
     c.timerA = c.regs[kTimerALow] = static_cast<uint16_t>(c.timerA - kCounterLossPerStep * steps);
   } else {
-    c.timerA = drained(c.timerA);
+    c.timerA = Drain(c.timerA, steps);
   }
   if (c.runB && bCountsCycles) {
     c.timerB = c.regs[kTimerBLow] = static_cast<uint16_t>(c.timerB - kCounterLossPerStep * steps);
   } else if (bCountsCycles) {
-    c.timerB = drained(c.timerB);
+    c.timerB = Drain(c.timerB, steps);
   }
   return true;
 }
