@@ -17,6 +17,8 @@ std::atomic<uint32_t> warpMode{0};
 
 int32_t frameSkipCountdown = 1;
 uint32_t frameReady = 1;
+bool picturesSkipped = false;
+bool frameRendered = true;
 uint32_t nmiPending = 0;
 uint32_t irqPending = 0;
 uint32_t endRunRequested = 0;

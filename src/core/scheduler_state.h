@@ -21,6 +21,13 @@ extern std::atomic<uint32_t> warpMode;           // 1 = unpaced: the throttle ne
 // Emulation thread only.
 extern int32_t frameSkipCountdown;  // 0 = the current frame is drawn
 extern uint32_t frameReady;         // a drawn frame waits to be presented
+// Set by a front end's frame observer when no picture before the last one will be looked at: the
+// drawn frames that begin while it is set go unrendered (no lines, no sprites) yet are presented,
+// counted and observed as usual. A run asked to stop (keepRunning 0) renders its frames again.
+extern bool picturesSkipped;
+// Taken as each drawn frame begins: its lines and sprites go into the FrameBuffer. Kept until the
+// next drawn frame begins, so it also tells whether the frame being presented was rendered whole.
+extern bool frameRendered;
 extern uint32_t nmiPending;
 extern uint32_t irqPending;
 // Set when a run of instructions must end after the running instruction: by every I/O write (it

@@ -4,6 +4,9 @@
 // sound queue, reset requests, the instruction, IRQ and NMI entry, the CIA timers in 25-cycle
 // steps, the raster clock in eighths of a cycle with 262-line frames (every second one drawn),
 // the raster compare, the sound flush every 40000 cycles and the presentation of drawn frames.
+// A front end that looks only at the last picture may let drawn frames go unrendered
+// (picturesSkipped); they are presented and observed all the same, and the thread returns only
+// at a frame rendered whole.
 // Each frame's end is counted (front ends hold a typed key until a frame has passed, so the
 // KERNAL's scan sees it) and turns a press of RESTORE into an NMI. In warp the throttle never holds.
 // A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
@@ -60,13 +63,16 @@ void StepCiaIfDue(int cia, int32_t& countdown) {
 }
 
 void EndFrame() {
-  if (accurateSprites.load() == 0) RenderSprites(kWholeFrameSprites);
+  if (frameRendered && accurateSprites.load() == 0) RenderSprites(kWholeFrameSprites);
   rasterLine = 0;
   framesEnded.fetch_add(1, std::memory_order_release);
   // The RESTORE key reaches the NMI line directly, not through the keyboard matrix.
   if (restorePressed.exchange(0) != 0) nmiPending = 1;
   if (frameSkipCountdown != 0) {
     --frameSkipCountdown;
+    // A drawn frame begins: it is rendered whole or not at all, and always once a stop is asked,
+    // so the run's last picture is a whole frame.
+    frameRendered = !picturesSkipped || keepRunning.load() == 0;
     return;
   }
   if (resetAtFrameEnd.exchange(0) == 1) {
@@ -78,7 +84,7 @@ void EndFrame() {
 }
 
 void EndRasterLine() {
-  if (frameSkipCountdown == 0) {
+  if (frameSkipCountdown == 0 && frameRendered) {
     RenderRasterLine();
     if (accurateSprites.load() == 1 && rasterLine % kSpriteBandLines == 0) RenderSprites(rasterLine);
   }
@@ -195,7 +201,8 @@ int RunPass(int32_t cycleLimit) {
       if (frameObserver != nullptr) frameObserver();
     }
     frameReady = 0;
-    if (keepRunning.load() == 0) return 0;
+    // A stop asked while pictures were skipped waits for the next drawn frame, rendered whole.
+    if (keepRunning.load() == 0 && frameRendered) return 0;
   }
   return 1;
 }

@@ -31,6 +31,7 @@ std::string saveStatePath;
 
 // Emulation thread only (read by the main thread after the join).
 bool firstFrameSeen = false;
+bool restoreServed = false;  // the thread has run on past the hold for the restore
 bool endHeld = false;
 
 // Main thread only.
@@ -66,7 +67,7 @@ void EndRun() {
 bool PrepareHeadlessMedia(const LaunchOptions& options, std::string& error) {
   loadStatePath = options.loadStatePath;
   saveStatePath = options.saveStatePath;
-  firstFrameSeen = endHeld = runEnded = false;
+  firstFrameSeen = restoreServed = endHeld = runEnded = false;
   dueRequests.store(0);
   mediaFailed.store(false);
   return PrepareStartupMedia(options.mediaFile, options.diskFile, error);
@@ -80,11 +81,17 @@ void HeadlessMediaAfterFrame() {
       return;
     }
   }
+  restoreServed = true;
   LoadStartupProgramAtReady();
   if (StartupProgram() == StartupProgramState::Failed) {
     Fail("cannot load the program: " + StartupProgramFailure());
     keepRunning.store(0);
   }
+}
+
+bool HeadlessMediaMayEndRun() {
+  const bool restoreDue = !loadStatePath.empty() && !restoreServed;
+  return restoreDue || !saveStatePath.empty() || StartupProgram() == StartupProgramState::Waiting;
 }
 
 void EndHeadlessRunAtFrame() {

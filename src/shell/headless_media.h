@@ -12,6 +12,10 @@ bool PrepareHeadlessMedia(const LaunchOptions& options, std::string& error);
 // Emulation thread, after every presented frame: holds the thread at the first frame for the
 // snapshot to be restored, and loads the program once BASIC waits at its prompt.
 void HeadlessMediaAfterFrame();
+// Emulation thread, after every presented frame: whether the files may still end the run at a
+// frame nobody can foresee, or look at the FrameBuffer before the run's end: a snapshot still to
+// be restored, one to be saved, a program still waiting for BASIC's prompt (it may fail to load).
+bool HeadlessMediaMayEndRun();
 // Emulation thread, at the presented frame that ends the run: stops the thread, or holds it there
 // for the snapshot to be saved first.
 void EndHeadlessRunAtFrame();

@@ -6,7 +6,10 @@
 // condition holds or --seconds has run out, or at SIGINT/SIGTERM. Everything the runner prints at
 // the end (the screen, the summary line with how the run ended) is read after the thread has
 // returned, whatever ended it. The display is opened before the thread starts, and --screenshot
-// saves the last presented picture once the thread has returned.
+// saves the last presented picture once the thread has returned. Only that last picture is ever
+// looked at, so while the run can end only at a frame the runner foresees (no end condition, no
+// snapshot, no program still to load, and --seconds not about to run out) the drawn frames go
+// unrendered; the frame the run ends at is always rendered whole.
 // Called by: main, for --headless.
 #include "shell/headless_runner.h"
 
@@ -32,6 +35,10 @@
 #include "video/presentation.h"
 
 namespace {
+// More than the cycles of the two frames up to the next presented one (262 lines of at most 70
+// cycles each), so the frame --seconds ends the run at is never one left unrendered.
+constexpr uint64_t kRenderedFramesMarginCycles = 100000;
+
 // The emulation thread wakes the waiting main thread when it wants it (a snapshot to serve, the
 // run's end), so the wait between looks can be long.
 constexpr int kStopPollMilliseconds = 100;
@@ -40,7 +47,15 @@ constexpr int kStopPollMilliseconds = 100;
 uint64_t emulatedCycles = 0;
 uint64_t cycleBudget = 0;  // 0: no limit
 uint32_t lastCycleClock = 0;
+bool endForeseeable = false;  // set before the thread starts: no end condition but the ones below
 std::atomic<bool> emulationReturned{false};
+
+// The next drawn frame may go unrendered only if the run cannot end there: nothing unforeseeable
+// can end it, and --seconds runs out no earlier than a few frames from now.
+bool NextPictureUnseen() {
+  if (!endForeseeable || picturesWatched.load() || HeadlessMediaMayEndRun()) return false;
+  return cycleBudget == 0 || emulatedCycles + kRenderedFramesMarginCycles < cycleBudget;
+}
 
 void OnFrameEnd() {
   // cycleClock wraps at 2^32; the unsigned difference is right across the wrap.
@@ -56,6 +71,7 @@ void OnFrameEnd() {
     EndRunAtTimeLimit();
     EndHeadlessRunAtFrame();
   }
+  picturesSkipped = NextPictureUnseen();
 }
 
 void PrintScreen() {
@@ -95,6 +111,8 @@ int RunHeadless(const LaunchOptions& options) {
   cycleBudget = static_cast<uint64_t>(options.seconds * kCyclesPerSecond);
   StartTyping(options.typedText, static_cast<uint64_t>(options.keybufDelay * kCyclesPerSecond));
   WatchForRunEnd(options);
+  endForeseeable = !IsHarnessRun(options);
+  picturesSkipped = false;
   frameObserver = OnFrameEnd;
   // Only the last picture is ever looked at, by --screenshot.
   picturesWatched.store(false);
@@ -117,6 +135,7 @@ int RunHeadless(const LaunchOptions& options) {
   emulation.join();
   PresentLatestFrame();
   picturesWatched.store(true);
+  picturesSkipped = false;
   FinishHeadlessSound();
   const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   frameObserver = nullptr;

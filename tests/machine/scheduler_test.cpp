@@ -1,6 +1,7 @@
 // Tests of the emulation loop's ordering and timing, one pass at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -192,4 +193,75 @@ TEST(JamOpcode, InAHarnessRunHaltsTheProcessorWhileTimeGoesOnUntilAReset) {
   EXPECT_EQ(CpuRegs.pc, 0x1001u);  // restarted at the reset vector and ran its NOP
   jamHaltsCpu = false;
   SetMessageBoxHandler(nullptr);
+}
+
+namespace {
+constexpr uint8_t kUntouched = 0xEE;  // no palette index: never written by the picture
+constexpr int kPictureBytes = 320 * 200;
+
+// How a run stopped by keepRunning ended, with every drawn frame rendered or with pictures skipped.
+struct StoppedRun {
+  std::vector<uint8_t> picture;
+  uint32_t cycles = 0;
+  int presented = 0;
+  bool firstRowUntouchedAtStop = false;  // row 0 as the stop was asked
+};
+
+bool skipPictures = false;
+int stopAtPresentation = 0;
+StoppedRun* stoppedRun = nullptr;
+
+void ObserveUntilStop() {
+  picturesSkipped = skipPictures;
+  if (++stoppedRun->presented != stopAtPresentation) return;
+  stoppedRun->firstRowUntouchedAtStop =
+      std::all_of(FrameBuffer, FrameBuffer + 320, [](uint8_t pixel) { return pixel == kUntouched; });
+  keepRunning.store(0);
+}
+
+// The border colour changes all the time, and sprite 0 stands over rows 100-120 of the picture.
+StoppedRun RunUntilStopped(uint32_t accurate, bool skip, int stopAt) {
+  PrepareTestMachine();
+  PokeBytes(0x1000, {0xEE, 0x20, 0xD0, kJmp, 0x00, 0x10});  // INC $D020, JMP $1000
+  PokeBytes(0x07F8, {0x80});
+  for (int i = 0; i < 63; ++i) Ram[0x2000 + i] = 0xFF;
+  MemWrite(0xD000, 100);
+  MemWrite(0xD001, 150);
+  MemWrite(0xD027, 1);
+  MemWrite(0xD015, 1);
+  accurateSprites.store(accurate);
+  std::fill(FrameBuffer, FrameBuffer + kPictureBytes, kUntouched);
+  StoppedRun run;
+  stoppedRun = &run;
+  skipPictures = skip;
+  stopAtPresentation = stopAt;
+  frameObserver = ObserveUntilStop;
+  for (int passes = 0; RunEmulationPass() != 0 && passes < 1000000; ++passes) {
+  }
+  frameObserver = nullptr;
+  run.picture.assign(FrameBuffer, FrameBuffer + kPictureBytes);
+  run.cycles = cycleClock;
+  return run;
+}
+}  // namespace
+
+// The first presentation shows the empty FrameBuffer and the frame after it is never drawn, so
+// the second presented frame is the first that can go unrendered. A stop asked there must not end
+// the run at that stale picture but at the next drawn frame, rendered whole: the same picture, at
+// the same cycle, as a run that rendered every frame and was stopped there.
+TEST(PictureSkipping, AStopAtAnUnrenderedFrameEndsAtTheNextFrameRenderedWhole) {
+  for (uint32_t accurate : {0u, 1u}) {
+    SCOPED_TRACE(accurate != 0 ? "sprites in bands" : "sprites once a frame");
+    const StoppedRun rendered = RunUntilStopped(accurate, false, 3);
+    const StoppedRun renderedEarly = RunUntilStopped(accurate, false, 2);
+    const StoppedRun skipped = RunUntilStopped(accurate, true, 2);
+    EXPECT_FALSE(renderedEarly.firstRowUntouchedAtStop);
+    EXPECT_TRUE(skipped.firstRowUntouchedAtStop) << "the frame was rendered although pictures were skipped";
+    EXPECT_EQ(renderedEarly.presented, 2);
+    EXPECT_EQ(skipped.presented, 3);
+    EXPECT_EQ(skipped.cycles, rendered.cycles);
+    EXPECT_TRUE(skipped.picture == rendered.picture) << "the last picture differs from the rendered run's";
+    EXPECT_FALSE(rendered.picture == renderedEarly.picture) << "the frames do not differ: the test shows nothing";
+    EXPECT_NE(rendered.picture[110 * 320 + 80], kUntouched);
+  }
 }

@@ -1,6 +1,9 @@
 // Tests of the headless runner, as a user or a script runs it.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "core/machine.h"
@@ -27,6 +30,18 @@ std::vector<unsigned char> HelloKernal() {
   kernal[0x1FFC] = 0x00;
   kernal[0x1FFD] = 0xE0;
   return kernal;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// "3.03 emulated seconds" from the summary line: where the run ended.
+std::string EmulatedSeconds(const std::string& err) {
+  const size_t end = err.find(" emulated seconds in ");
+  const size_t start = err.rfind("vornce: ", end);
+  return end == std::string::npos || start == std::string::npos ? "" : err.substr(start, end - start);
 }
 
 void WriteHelloRoms(const TempFolder& folder) {
@@ -108,4 +123,34 @@ TEST(HeadlessRunner, BootsGenuineRomsToReadyAndTypesIntoBasic) {
   run = RunVornce("--headless --roms " + roms +
                   " --seconds 8 --dump-screen --keybuf '10 FOR I=1 TO 15 STEP 7\\n20 PRINT I*I;\\n30 NEXT\\nRUN\\n'");
   EXPECT_NE(run.out.find("RUN\n 1  64  225\nREADY.\n"), std::string::npos) << run.out;
+}
+
+// A plain run leaves its drawn frames unrendered until near its end; the same run as a harness
+// run (an --until-text that never shows) renders every one and times out at the same frame. The
+// last picture, rotated to show all 320 columns, and the screen must be the same to the byte.
+TEST(HeadlessRunner, UnrenderedFramesLeaveTheLastPictureAsRenderingEveryOne) {
+  std::vector<std::string> romOptions = {"--builtin-roms"};
+  if (const std::string roms = GenuineRomFolder(); !roms.empty()) romOptions.push_back("--roms " + roms);
+  const std::string programs[] = {
+      "--seconds 2.5 " VORNCE_TEST_PROGRAMS "/raster_sprites.prg",
+      "--seconds 4 --keybuf '10 PRINT A;:A=A+1:POKE 53280,A:GOTO 10\\nRUN\\n'",
+  };
+  for (const std::string& rom : romOptions) {
+    for (const std::string& program : programs) {
+      SCOPED_TRACE(rom + " " + program);
+      TempFolder folder;
+      const std::string skipped = (folder.path() / "skipped.png").string();
+      const std::string rendered = (folder.path() / "rendered.png").string();
+      const std::string run = "--headless --landscape --dump-screen " + rom + " " + program + " --screenshot ";
+      const VornceRun skipping = RunVornce(run + skipped);
+      const VornceRun rendering = RunVornce(run + rendered + " --until-text 'NEVER SHOWN'");
+      EXPECT_EQ(skipping.exitStatus, 0) << skipping.err;
+      EXPECT_EQ(rendering.exitStatus, 124) << rendering.err;
+      EXPECT_NE(EmulatedSeconds(skipping.err), "");
+      EXPECT_EQ(EmulatedSeconds(skipping.err), EmulatedSeconds(rendering.err));
+      EXPECT_EQ(skipping.out, rendering.out);
+      EXPECT_FALSE(FileBytes(skipped).empty());
+      EXPECT_TRUE(FileBytes(skipped) == FileBytes(rendered)) << "the last pictures differ";
+    }
+  }
 }

@@ -35,6 +35,8 @@ void PrepareTestMachine(const TestVectors& vectors) {
   keepRunning.store(1);
   frameSkipCountdown = 1;
   frameReady = 1;
+  picturesSkipped = false;
+  frameRendered = true;
   nmiPending = 0;
   irqPending = 0;
   throttleCycleCount = 0;
