@@ -2,10 +2,10 @@
 # cpu_loop.sh: the machine running a CPU-heavy BASIC loop, then idling at READY, for 60 emulated
 # seconds each, unpaced.
 #   bench/cpu_loop.sh [ROMDIR] [BUILDDIR]
-# The picture is drawn and presented as in every run. Prints, for three runs of each, the
-# runner's speed line and the peak memory with the processor time (targets: at least 400 times
-# real time on the loop and 600 at READY, on one core; peak memory under 20 MiB). On a busy
-# machine the processor time (60 s divided by it) is the steadier speed figure.
+# As in every headless run, only the last picture is drawn and presented. Prints, for three runs
+# of each, the runner's speed line and the peak memory with the processor time (targets: at least
+# 400 times real time on the loop and 600 at READY, on one core; peak memory under 20 MiB). On a
+# busy machine the processor time (60 s divided by it) is the steadier speed figure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 roms=${1:-${VORNCE_ROMS:-../shared/roms}}
