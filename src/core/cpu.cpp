@@ -148,7 +148,7 @@ int ServiceInterrupts() {
   CPU_BASIC_MODES((row) + 0x07, operation)
 
 namespace cpu_detail {
-CodeRegion codeRegion = {kNoCodeRegion, nullptr, 0};
+CodeRegion codeRegion = {kNoCodeRegion, 0};
 }  // namespace cpu_detail
 
 namespace {
@@ -160,9 +160,9 @@ CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
       codeRegion.region = kNoCodeRegion;
       return IoRead(pc);
     }
-    codeRegion = {static_cast<uint32_t>(pc >> 12), *region.image, region.base};
+    codeRegion = {static_cast<uint32_t>(pc >> 12), reinterpret_cast<uintptr_t>(*region.image) - region.base};
   }
-  return codeRegion.image[pc - codeRegion.base];
+  return CodeByte(pc);
 }
 
 // One instruction at pc, which it advances, on the registers r; returns its cycles. Inlined into

@@ -39,11 +39,16 @@ CPU_INLINE uint8_t ReadData(uint16_t address) { return address < 0xA000 ? Ram[ad
 // during a run: they are installed only while the emulation thread is paused or not yet started.
 struct CodeRegion {
   uint32_t region;  // the region number, address >> 12, or kNoCodeRegion
-  const uint8_t* image;
-  uint16_t base;
+  // The image's address less the region's first address: the byte at address a of the region
+  // lies at bias + a. Kept as an integer, so the sum is formed only for addresses in the region.
+  uintptr_t bias;
 };
 inline constexpr uint32_t kNoCodeRegion = ~0u;
 extern CodeRegion codeRegion;
+
+CPU_INLINE uint8_t CodeByte(uint16_t address) {
+  return *reinterpret_cast<const uint8_t*>(codeRegion.bias + address);
+}
 
 // Every store into Ram by an instruction passes here.
 CPU_INLINE void StoreRam(uint16_t address, uint8_t value) {
@@ -68,9 +73,7 @@ CPU_INLINE uint16_t ReadVector(uint16_t address) {
 // An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
 // can change the banking before an instruction's last operand byte is read).
 CPU_INLINE uint8_t ReadInstructionByte(uint16_t address) {
-  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) {
-    return codeRegion.image[address - codeRegion.base];
-  }
+  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) return CodeByte(address);
   return ReadBanked(address);
 }
 
