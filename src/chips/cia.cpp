@@ -6,7 +6,7 @@
 // Left out: the time-of-day clock and the serial port (plain storage), the data direction
 // registers, the CNT pin, and cycle-exact timing: the timers advance in 25-cycle steps between
 // instructions, and a counter counting cycles drains by 25 at every step, running or not.
-// Steps that cannot raise an interrupt may be deferred through a run of instructions: a register
+// Steps that cannot raise an interrupt may be deferred while the emulation loop runs: a register
 // access catches them up first, so it sees the timers as stepping after each instruction leaves
 // them.
 // Called by: the I/O decode (register reads and writes), the emulation loop (timer steps and
@@ -88,6 +88,8 @@ bool TimerBCountsCycles(const Cia& c) { return (c.regs[kControlB] & kTimerBInput
 // While set, the steps falling due as cycleClock advances past stepsSyncedClock are still owed.
 bool stepsDeferred = false;
 uint32_t stepsSyncedClock = 0;
+// The cycleClock of the first step that might raise an interrupt line, while deferred.
+uint32_t interruptingStepClock = 0;
 
 // The steps, from the next one on, that certainly leave the interrupt line alone: a counter
 // whose source is enabled underflows at the first step that drains it to 0. A timer B counting
@@ -101,6 +103,22 @@ int32_t QuietSteps(const Cia& c) {
     steps = TimerBCountsCycles(c) ? std::min<int32_t>(steps, c.timerB / kCounterLossPerStep) : 0;
   }
   return steps;
+}
+
+// Cycles from the last catch-up to the first step of this CIA that might raise its interrupt
+// line; a countdown already at or below 0 owes its step at once.
+int32_t CyclesUntilInterruptingStep(int cia) {
+  const int32_t countdown = StepCountdown(cia);
+  if (countdown <= 0) return countdown;
+  return countdown + kCiaStepCycles * QuietSteps(Select(cia));
+}
+
+// Where the first step that might interrupt falls, from the state as of the last catch-up. Quiet
+// steps keep it where it is (each one takes a step off QuietSteps), so it moves only when a
+// register write, a step that underflows or a reset changes the state it comes from.
+void PredictInterruptingStep() {
+  interruptingStepClock =
+      stepsSyncedClock + std::min(CyclesUntilInterruptingStep(1), CyclesUntilInterruptingStep(2));
 }
 
 uint16_t SetLowByte(uint16_t word, uint8_t v) { return static_cast<uint16_t>((word & 0xFF00) | v); }
@@ -217,6 +235,7 @@ void CiaWrite(int cia, int r, uint8_t v) {
     default:
       break;
   }
+  if (stepsDeferred) PredictInterruptingStep();
 }
 
 void StepCiaTimers(int cia) {
@@ -271,26 +290,14 @@ bool StepPlainly(const Cia& c, int32_t steps) {
   }
   return true;
 }
-}  // namespace
 
-int32_t CyclesUntilInterruptingStep(int cia) {
-  const int32_t countdown = StepCountdown(cia);
-  if (countdown <= 0) return countdown;
-  return countdown + kCiaStepCycles * QuietSteps(Select(cia));
-}
-
-void DeferCiaSteps() {
-  stepsDeferred = true;
-  stepsSyncedClock = cycleClock;
-}
-
-void CatchUpCiaSteps() {
-  if (!stepsDeferred) return;
-  const int32_t elapsed = static_cast<int32_t>(cycleClock - stepsSyncedClock);
-  // A deferral only starts with both countdowns above 0 or runs no quiet cycles at all, and
-  // every instruction is shorter than a step: each time a countdown reaches 0 is one step.
+// Takes the steps owed up to clock. A deferral only starts with both countdowns above 0 or runs
+// no quiet cycles at all, and every instruction is shorter than a step: each time a countdown
+// reaches 0 is one step.
+void CatchUpTo(uint32_t clock) {
+  const int32_t elapsed = static_cast<int32_t>(clock - stepsSyncedClock);
   if (elapsed == 0) return;
-  stepsSyncedClock = cycleClock;
+  stepsSyncedClock = clock;
   for (int cia = 1; cia <= 2; ++cia) {
     int32_t& countdown = StepCountdown(cia);
     countdown -= elapsed;
@@ -301,6 +308,38 @@ void CatchUpCiaSteps() {
     for (int32_t step = 0; step < steps; ++step) StepCiaTimers(cia);
   }
 }
+}  // namespace
+
+int32_t CyclesUntilInterruptingStep() { return static_cast<int32_t>(interruptingStepClock - cycleClock); }
+
+void DeferCiaSteps() {
+  if (stepsDeferred) return;
+  stepsDeferred = true;
+  stepsSyncedClock = cycleClock;
+  PredictInterruptingStep();
+}
+
+void CatchUpCiaSteps() {
+  if (!stepsDeferred) return;
+  CatchUpTo(cycleClock);
+  PredictInterruptingStep();
+}
+
+void StepCiasAfterInstruction(int cycles, int interruptEntries) {
+  // As the loop without deferral: the owed steps up to the instruction's start, then one charge
+  // of the instruction and the entries, and one step at most for each CIA.
+  CatchUpTo(cycleClock - static_cast<uint32_t>(cycles));
+  for (int cia = 1; cia <= 2; ++cia) {
+    int32_t& countdown = StepCountdown(cia);
+    countdown -= kInterruptEntryCycles * interruptEntries + cycles;
+    if (countdown <= 0) {
+      StepCiaTimers(cia);
+      countdown += kCiaStepCycles;
+    }
+  }
+  stepsSyncedClock = cycleClock;
+  PredictInterruptingStep();
+}
 
 void EndCiaStepDeferral() {
   CatchUpCiaSteps();
@@ -308,7 +347,9 @@ void EndCiaStepDeferral() {
 }
 
 void ResetCias() {
+  CatchUpCiaSteps();
   std::fill_n(cia1Regs, 16, 0);
   std::fill_n(cia2Regs, 16, 0);
   cia1RunA = cia1RunB = cia2RunA = cia2RunB = 0;
+  if (stepsDeferred) PredictInterruptingStep();
 }

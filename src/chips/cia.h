@@ -33,17 +33,20 @@ uint8_t ReadJoystick();
 // One 25-cycle step of CIA 1 or 2: timers, underflow, reload and interrupt.
 void StepCiaTimers(int cia);
 
-// Deferred steps, for the emulation loop's runs of instructions. CyclesUntilInterruptingStep
-// gives the cycles (counted as the step countdown counts them) until the first step of that CIA
-// that might raise its interrupt line; the steps before it change nothing outside the CIA. From
-// DeferCiaSteps on, the steps falling due as cycleClock advances are owed instead of taken, and
+// Deferred steps, for the emulation loop. From DeferCiaSteps on, the steps falling due as
+// cycleClock advances are owed instead of taken, until the first step that might raise an
+// interrupt line, CyclesUntilInterruptingStep cycles from cycleClock (0 or less: due now).
 // CatchUpCiaSteps (called by every register access, with cycleClock at the accessing
-// instruction's start) takes the owed ones, each CIA's in order. EndCiaStepDeferral catches up
-// and ends the deferral. A register write may bring an interrupting step closer: as every I/O
-// write, it ends the run (endRunRequested).
-int32_t CyclesUntilInterruptingStep(int cia);
-void DeferCiaSteps();
+// instruction's start, and by a reset) takes the owed ones, each CIA's in order, so the timers
+// read as if stepped after each instruction. StepCiasAfterInstruction, for an instruction whose
+// cycles cycleClock already holds, takes the owed steps and then the one due after it, charging
+// the CIAs 7 cycles more for each interrupt entry; the loop calls it when a step that might
+// interrupt has come or an interrupt was entered. EndCiaStepDeferral catches up and stops owing,
+// for anyone who reads or replaces the CIAs' state while the loop is not running.
+int32_t CyclesUntilInterruptingStep();
+void DeferCiaSteps();  // does nothing while already deferring
 void CatchUpCiaSteps();
+void StepCiasAfterInstruction(int cycles, int interruptEntries);
 void EndCiaStepDeferral();
 // Clears both register images and the four running flags, as a machine reset does.
 void ResetCias();

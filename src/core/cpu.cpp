@@ -11,6 +11,8 @@
 // instruction) and the snapshot code, which saves and restores CpuRegs.
 #include "core/cpu.h"
 
+#include <algorithm>
+
 #include "core/cpu_access.h"
 #include "core/cpu_operations.h"
 #include "core/machine.h"
@@ -148,21 +150,34 @@ int ServiceInterrupts() {
   CPU_BASIC_MODES((row) + 0x07, operation)
 
 namespace cpu_detail {
-CodeRegion codeRegion = {kNoCodeRegion, nullptr, 0};
+CodeRegion codeRegion = {0, 0, 0};
 }  // namespace cpu_detail
 
 namespace {
-CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
-  if (static_cast<uint32_t>(pc >> 12) != codeRegion.region) {
-    const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
-    if (region.image == nullptr) {
-      // an opcode in the I/O area is read as any other I/O access, every time
-      codeRegion.region = kNoCodeRegion;
-      return IoRead(pc);
-    }
-    codeRegion = {static_cast<uint32_t>(pc >> 12), *region.image, region.base};
+constexpr int kRegionSize = 0x1000;
+
+// An opcode outside the code window: opens the window on its region, as the banking shows it.
+CPU_INLINE uint8_t FetchOpcodeOutsideWindow(uint16_t pc) {
+  const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
+  if (region.image == nullptr) {
+    // an opcode in the I/O area is read as any other I/O access, every time
+    codeRegion.length = 0;
+    return IoRead(pc);
   }
-  return codeRegion.image[pc - codeRegion.base];
+  int start = pc & ~(kRegionSize - 1);
+  int end = start + kRegionSize;
+  // with a drive's trap in place, every opcode of the bus routines is fetched here, after the
+  // trap had its look
+  if (driveBusTrap != nullptr && start == (kFirstBusRoutine & ~(kRegionSize - 1))) {
+    if (pc < kFirstBusRoutine) {
+      end = kFirstBusRoutine;
+    } else {
+      start = kLastBusRoutine + 1;
+    }
+  }
+  codeRegion = {static_cast<uint16_t>(start), static_cast<uint16_t>(std::max(end - start, 0)),
+                reinterpret_cast<uintptr_t>(*region.image) - region.base};
+  return CodeByte(pc);
 }
 
 // One instruction at pc, which it advances, on the registers r; returns its cycles. Inlined into
@@ -171,21 +186,26 @@ CPU_INLINE uint8_t FetchOpcode(uint16_t pc) {
 // the run ends and around the drive's trap, the one code that looks at it meanwhile.
 CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
   const uint16_t opcodeAddress = pc;
-  // Every instruction passes here before its opcode is fetched: a check that must come before
-  // each instruction (one address compare, then the drive's flag) belongs here.
-  if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine) [[unlikely]] {
-    // the one place a virtual drive takes over the KERNAL's bus routines
-    r.pc = pc;
-    CpuRegs = r;
-    const bool trapped = driveBusTrap != nullptr && driveBusTrap(pc);
-    r = CpuRegs;
-    codeRegion.region = kNoCodeRegion;  // whatever the drive stored, the next fetch looks again
-    if (trapped) {
-      pc = static_cast<uint16_t>(r.pc);
-      return kBusTrapCycles;
+  uint8_t opcode;
+  if (InCodeWindow(pc)) [[likely]] {
+    opcode = CodeByte(pc);
+  } else {
+    // The code window never holds the bus routines while a drive's trap is in place: this is the
+    // one place a virtual drive takes them over, before their opcode is fetched.
+    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine &&
+        driveBusTrap != nullptr) {
+      r.pc = pc;
+      CpuRegs = r;
+      const bool trapped = driveBusTrap(pc);
+      r = CpuRegs;
+      codeRegion.length = 0;  // whatever the drive stored, the next fetch looks again
+      if (trapped) {
+        pc = static_cast<uint16_t>(r.pc);
+        return kBusTrapCycles;
+      }
     }
+    opcode = FetchOpcodeOutsideWindow(pc);
   }
-  const uint8_t opcode = FetchOpcode(pc);
   ++pc;
 
   // 256 distinct labels on a byte: every opcode has exactly one case
@@ -354,7 +374,7 @@ CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
 }  // namespace
 
 int ExecuteInstruction() {
-  codeRegion.region = kNoCodeRegion;
+  codeRegion.length = 0;
   CpuRegisters r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
   const int cycles = Execute(r, pc);
@@ -364,7 +384,7 @@ int ExecuteInstruction() {
 }
 
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
-  codeRegion.region = kNoCodeRegion;
+  codeRegion.length = 0;
   // An interrupt that can be entered now ends the run after its first instruction; one that comes
   // within reach later (an I/O write, I cleared under a pending IRQ, a jam) sets the flag then. An
   // IRQ held off by I needs no pass of its own: interrupt service would enter nothing.

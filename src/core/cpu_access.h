@@ -33,22 +33,33 @@ CPU_INLINE uint8_t ReadBanked(uint16_t address) { return MemRead(address); }
 // Below $A000 every configuration shows RAM, so only higher addresses need the banking.
 CPU_INLINE uint8_t ReadData(uint16_t address) { return address < 0xA000 ? Ram[address] : MemRead(address); }
 
-// The ROM or RAM region the running instruction's opcode came from: while pc stays in that 4 KiB
-// region, opcodes and operand bytes are read straight from it, without looking up the banking
-// again. A store to $0001, which holds the banking bits, forgets it. The images cannot change
-// during a run: they are installed only while the emulation thread is paused or not yet started.
+// Where the running instruction's opcode came from: a window of a ROM or RAM region of 4 KiB,
+// the whole region but for the KERNAL's bus routines while a drive may take them over. While pc
+// stays in the window, opcodes and operand bytes are read straight from the image, without
+// looking up the banking again. A store to $0001, which holds the banking bits, closes it. The
+// images cannot change during a run: they are installed only while the emulation thread is paused
+// or not yet started.
 struct CodeRegion {
-  uint32_t region;  // the region number, address >> 12, or kNoCodeRegion
-  const uint8_t* image;
-  uint16_t base;
+  uint16_t start;   // the window's first address
+  uint16_t length;  // 0: no window
+  // The image's address less the region's first address: the byte at address a of the region
+  // lies at bias + a. Kept as an integer, so the sum is formed only for addresses in the window.
+  uintptr_t bias;
 };
-inline constexpr uint32_t kNoCodeRegion = ~0u;
 extern CodeRegion codeRegion;
+
+CPU_INLINE bool InCodeWindow(uint16_t address) {
+  return static_cast<uint16_t>(address - codeRegion.start) < codeRegion.length;
+}
+
+CPU_INLINE uint8_t CodeByte(uint16_t address) {
+  return *reinterpret_cast<const uint8_t*>(codeRegion.bias + address);
+}
 
 // Every store into Ram by an instruction passes here.
 CPU_INLINE void StoreRam(uint16_t address, uint8_t value) {
   Ram[address] = value;
-  if (address == 0x0001) codeRegion.region = kNoCodeRegion;
+  if (address == 0x0001) codeRegion.length = 0;
 }
 
 CPU_INLINE void WriteData(uint16_t address, uint8_t value) {
@@ -68,9 +79,7 @@ CPU_INLINE uint16_t ReadVector(uint16_t address) {
 // An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
 // can change the banking before an instruction's last operand byte is read).
 CPU_INLINE uint8_t ReadInstructionByte(uint16_t address) {
-  if (static_cast<uint32_t>(address >> 12) == codeRegion.region) {
-    return codeRegion.image[address - codeRegion.base];
-  }
+  if (InCodeWindow(address)) return CodeByte(address);
   return ReadBanked(address);
 }
 

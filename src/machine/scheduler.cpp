@@ -11,9 +11,10 @@
 // KERNAL's scan sees it) and turns a press of RESTORE into an NMI. In warp the throttle never holds.
 // A halted processor (kHaltRequest) skips the instruction and the interrupts; the rest goes on.
 // The thread runs the passes of instructions that reach no event as one run, with the same
-// results at every instruction boundary; CIA steps that raise no interrupt wait inside a run
-// until a CIA register access or the run's end takes them. The pause handshake is answered
-// between runs, which last at most a raster line.
+// results at every instruction boundary. CIA steps that raise no interrupt are owed, across runs,
+// until a CIA register access, a step that might interrupt, an interrupt entry, a reset or a
+// pause takes them. The pause handshake is answered between runs, which last at most a raster
+// line.
 // Left out: cycle-exact timing. A line ends at the first instruction boundary at or past 64
 // cycles and the excess is dropped; interrupt entry costs the CIAs 7 cycles and nothing else.
 // Called by: the front ends, which start EmulationThread on a thread of its own after
@@ -55,13 +56,6 @@ void ResetRequestedMachine() {
   ResetMachine();
 }
 
-void StepCiaIfDue(int cia, int32_t& countdown) {
-  if (countdown <= 0) {
-    StepCiaTimers(cia);
-    countdown += kCiaStepCycles;
-  }
-}
-
 void EndFrame() {
   if (frameRendered && accurateSprites.load() == 0) RenderSprites(kWholeFrameSprites);
   rasterLine = 0;
@@ -97,17 +91,18 @@ void EndRasterLine() {
 // Inlined into both passes below, so the instruction's pass stays one straight run of code.
 [[gnu::always_inline]] inline void AdvanceClocks(int cycles, int interruptEntries) {
   throttleCycleCount += cycles;
+  cycleClock += cycles;
 
-  cia1StepCountdown -= kInterruptEntryCycles * interruptEntries + cycles;
-  cia2StepCountdown -= kInterruptEntryCycles * interruptEntries + cycles;
-  StepCiaIfDue(1, cia1StepCountdown);
-  StepCiaIfDue(2, cia2StepCountdown);
+  // Steps that cannot interrupt stay owed, across runs and lines, until one that might or an
+  // interrupt entry, which costs the CIAs cycles of their own.
+  if (interruptEntries != 0 || CyclesUntilInterruptingStep() <= 0) {
+    StepCiasAfterInstruction(cycles, interruptEntries);
+  }
 
   lineCyclePosition += kEighthsPerCycle * cycles;
   if (lineCyclePosition >= kLineLengthEighths) EndRasterLine();
 
   soundCycleCount += cycles;
-  cycleClock += cycles;
 }
 
 // The processor is halted: no instruction and no interrupt, while the chips see time pass.
@@ -117,7 +112,7 @@ void EndRasterLine() {
 // end of the raster line, the throttle's look at the sound queue or the sound flush.
 int32_t CyclesUntilEvent() {
   const int32_t lineEnd = (kLineLengthEighths - lineCyclePosition + kEighthsPerCycle - 1) / kEighthsPerCycle;
-  return std::min({CyclesUntilInterruptingStep(1), CyclesUntilInterruptingStep(2), lineEnd,
+  return std::min({CyclesUntilInterruptingStep(), lineEnd,
                    kThrottlePeriod - throttleCycleCount, kSoundFlushPeriod - soundCycleCount});
 }
 
@@ -150,13 +145,9 @@ void RunInstructions(int32_t cycleLimit) {
     ResetCpu();
   }
 
-  // The CIA steps that fall due inside the run raise nothing: they are taken when a register
-  // access or the run's end catches them up, which leaves the CIAs as stepping each would.
   int32_t quietCycles = 0;
   const int32_t limit = std::min(CyclesUntilEvent(), cycleLimit);
-  DeferCiaSteps();
   const int cycles = ExecuteQuietInstructions(limit, quietCycles);
-  EndCiaStepDeferral();
   ChargeQuietCycles(quietCycles);
   AdvanceClocks(cycles, ServiceInterrupts());
 }
@@ -183,11 +174,14 @@ namespace {
 // One pass of the loop, its instruction step running instructions up to cycleLimit cycles.
 int RunPass(int32_t cycleLimit) {
   if (emulationRunning.load() == 0) {
+    // whoever reads or replaces the CIAs now finds every step taken
+    EndCiaStepDeferral();
     pauseAcknowledged.store(1);
     SleepMilliseconds(kPausePollMilliseconds);
     return 1;
   }
 
+  DeferCiaSteps();
   if (!ThrottleHolds()) RunInstructions(cycleLimit);
 
   if (soundCycleCount >= kSoundFlushPeriod) {
@@ -209,12 +203,17 @@ int RunPass(int32_t cycleLimit) {
 }  // namespace
 
 // Any limit of one cycle or less stops after the first instruction.
-int RunEmulationPass() { return RunPass(1); }
+int RunEmulationPass() {
+  const int result = RunPass(1);
+  EndCiaStepDeferral();
+  return result;
+}
 
 int EmulationThread() {
   InitSound();
   while (RunPass(std::numeric_limits<int32_t>::max()) != 0) {
   }
+  EndCiaStepDeferral();
   return 0;
 }
 

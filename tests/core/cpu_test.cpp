@@ -435,3 +435,53 @@ TEST(QuietInstructions, EveryStoreToThePortSwitchesTheNextOpcodeFetch) {
     resetRequest.store(0);
   }
 }
+
+namespace {
+// A drive that takes TALK ($ED09) and returns as its RTS would, counting its calls.
+int busTrapCalls = 0;
+bool TakeTalk(uint16_t pc) {
+  if (pc != kFirstBusRoutine) return false;
+  ++busTrapCalls;
+  const uint8_t low = Ram[0x0100 + ((CpuRegs.sp + 1) & 0xFF)];
+  const uint8_t high = Ram[0x0100 + ((CpuRegs.sp + 2) & 0xFF)];
+  CpuRegs.sp = static_cast<uint8_t>(CpuRegs.sp + 2);
+  CpuRegs.pc = static_cast<uint16_t>((high << 8 | low) + 1);
+  return true;
+}
+}  // namespace
+
+// The drive's trap sees every entry into the bus routines, however close to them the caller
+// runs: from another region, from the KERNAL just below or just above them, in a run or alone.
+TEST(QuietInstructions, EveryCallIntoTheBusRoutinesMeetsTheDrivesTrap) {
+  const uint16_t callers[] = {0x1000, 0xE000, kFirstBusRoutine - 9, kLastBusRoutine + 1, 0xEFF0};
+  for (bool oneByOne : {false, true}) {
+    for (uint16_t at : callers) {
+      SCOPED_TRACE(testing::Message() << std::hex << at << (oneByOne ? " one by one" : " in runs"));
+      PrepareTestMachine();
+      // JSR TALK twice, INX each time it returns, then jam; TALK itself would jam at once
+      const std::initializer_list<uint8_t> code = {0x20, 0x09, 0xED, 0xE8, 0x20, 0x09, 0xED, 0xE8, 0x02};
+      if (at >= 0xE000) {
+        PutKernalCode(at, code);
+      } else {
+        PokeBytes(at, code);
+      }
+      PutKernalCode(kFirstBusRoutine, {0x02});
+      driveBusTrap = TakeTalk;
+      busTrapCalls = 0;
+      CpuRegs.pc = at;
+      int32_t quiet = 0;
+      for (int i = 0; i < 100 && resetRequest.load() == 0; ++i) {
+        if (oneByOne) {
+          ExecuteInstruction();
+        } else {
+          ExecuteQuietInstructions(1000, quiet);
+        }
+      }
+      driveBusTrap = nullptr;
+      EXPECT_EQ(busTrapCalls, 2);
+      EXPECT_EQ(CpuRegs.x, 2);
+      EXPECT_EQ(jamAddress, at + 8);
+      resetRequest.store(0);
+    }
+  }
+}
