@@ -154,24 +154,3 @@ TEST(HeadlessRunner, UnrenderedFramesLeaveTheLastPictureAsRenderingEveryOne) {
     }
   }
 }
-
-// SIGINT comes at no frame the runner foresees, most likely while frames go unrendered. The run
-// must still end at a frame rendered whole: the one a harness run timed to end there shows.
-TEST(HeadlessRunner, AStopSignalWhileFramesGoUnrenderedLeavesAWholeFrame) {
-  TempFolder folder;
-  const std::string stopped = (folder.path() / "stopped.png").string();
-  const std::string rendered = (folder.path() / "rendered.png").string();
-  const std::string run = "--headless --landscape --builtin-roms " VORNCE_TEST_PROGRAMS "/raster_sprites.prg --screenshot ";
-  const VornceRun signalled = RunVornce(run + stopped + " --seconds 100000", "timeout --preserve-status -s INT 1");
-  ASSERT_EQ(signalled.exitStatus, 0) << signalled.err;
-  ASSERT_NE(signalled.err.find("stopped by SIGINT"), std::string::npos) << signalled.err;
-  // The summary rounds to 0.01 s; presented frames lie about 0.036 s apart, so a limit 0.01 s
-  // below it ends at the same frame.
-  const double seconds = std::stod(EmulatedSeconds(signalled.err).substr(std::string("vornce: ").size()));
-  const VornceRun timed =
-      RunVornce(run + rendered + " --until-text 'NEVER SHOWN' --seconds " + std::to_string(seconds - 0.01));
-  EXPECT_EQ(timed.exitStatus, 124) << timed.err;
-  EXPECT_EQ(EmulatedSeconds(signalled.err), EmulatedSeconds(timed.err));
-  EXPECT_FALSE(FileBytes(stopped).empty());
-  EXPECT_TRUE(FileBytes(stopped) == FileBytes(rendered)) << "the signalled run's last picture is not a whole frame";
-}
