@@ -47,7 +47,7 @@ constexpr int kStopPollMilliseconds = 100;
 uint64_t emulatedCycles = 0;
 uint64_t cycleBudget = 0;  // 0: no limit
 uint32_t lastCycleClock = 0;
-bool endForeseeable = false;  // set before the thread starts: no end condition but the ones below
+bool endForeseeable = false;  // set before the thread starts: not a harness run
 std::atomic<bool> emulationReturned{false};
 
 // The next drawn frame may go unrendered only if the run cannot end there: nothing unforeseeable
