@@ -63,8 +63,9 @@ CPU_INLINE uint16_t EnterInterrupt(CpuRegisters& r, uint16_t returnAddress, uint
   return ReadVector(vector);
 }
 
+template <bool kInWindow>
 CPU_INLINE void Branch(CpuRegisters& r, uint16_t& pc, bool taken) {
-  const int8_t offset = static_cast<int8_t>(FetchOperand(pc));
+  const int8_t offset = static_cast<int8_t>(FetchOperand<kInWindow>(pc));
   const uint16_t target = static_cast<uint16_t>(pc + offset);
   r.effectiveAddress = target;
   if (taken) pc = target;
@@ -131,19 +132,19 @@ int ServiceInterrupts() {
 
 // The regular columns of the opcode matrix: one operation in each addressing mode its column has.
 #define CPU_BASIC_MODES(opcode, operation)                             \
-  case (opcode): Run<Mode::ZeroPage, operation>(r, pc); break;            \
-  case (opcode) + 0x08: Run<Mode::Absolute, operation>(r, pc); break;     \
-  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation>(r, pc); break;    \
-  case (opcode) + 0x18: Run<Mode::AbsoluteX, operation>(r, pc); break;
+  case (opcode): Run<Mode::ZeroPage, operation, kInWindow>(r, pc); break;            \
+  case (opcode) + 0x08: Run<Mode::Absolute, operation, kInWindow>(r, pc); break;     \
+  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation, kInWindow>(r, pc); break;    \
+  case (opcode) + 0x18: Run<Mode::AbsoluteX, operation, kInWindow>(r, pc); break;
 #define CPU_INDIRECT_MODES(opcode, operation)                          \
-  case (opcode): Run<Mode::IndirectX, operation>(r, pc); break;           \
-  case (opcode) + 0x10: Run<Mode::IndirectY, operation>(r, pc); break;    \
-  case (opcode) + 0x18: Run<Mode::AbsoluteY, operation>(r, pc); break;
+  case (opcode): Run<Mode::IndirectX, operation, kInWindow>(r, pc); break;           \
+  case (opcode) + 0x10: Run<Mode::IndirectY, operation, kInWindow>(r, pc); break;    \
+  case (opcode) + 0x18: Run<Mode::AbsoluteY, operation, kInWindow>(r, pc); break;
 // ORA, AND, EOR, ADC, LDA, CMP and SBC in columns 1, 5, 9 and D.
 #define CPU_ALU_MODES(row, operation)                                  \
   CPU_INDIRECT_MODES((row) + 0x01, operation)                          \
   CPU_BASIC_MODES((row) + 0x05, operation)                             \
-  case (row) + 0x09: Run<Mode::Immediate, operation>(r, pc); break;
+  case (row) + 0x09: Run<Mode::Immediate, operation, kInWindow>(r, pc); break;
 // The undocumented read-modify-write instructions in columns 3, 7 and F.
 #define CPU_COMBINED_MODES(row, operation)                             \
   CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
@@ -155,19 +156,17 @@ CodeRegion codeRegion = {0, 0, 0};
 
 namespace {
 constexpr int kRegionSize = 0x1000;
+// The operand bytes of an opcode in the window must lie in its region.
+constexpr int kLongestOperand = 2;
 
-// An opcode outside the code window: opens the window on its region, as the banking shows it.
-CPU_INLINE uint8_t FetchOpcodeOutsideWindow(uint16_t pc) {
+// Opens the code window on the region of pc as the banking shows it, unless that is the I/O area.
+void OpenCodeWindow(uint16_t pc) {
   const ReadRegion& region = readMap[Ram[0x0001] & 7][pc >> 12];
-  if (region.image == nullptr) {
-    // an opcode in the I/O area is read as any other I/O access, every time
-    codeRegion.length = 0;
-    return IoRead(pc);
-  }
+  if (region.image == nullptr) return;
   int start = pc & ~(kRegionSize - 1);
-  int end = start + kRegionSize;
-  // with a drive's trap in place, every opcode of the bus routines is fetched here, after the
-  // trap had its look
+  int end = start + kRegionSize - kLongestOperand;
+  // with a drive's trap in place, every opcode of the bus routines is fetched outside the window,
+  // after the trap had its look
   if (driveBusTrap != nullptr && start == (kFirstBusRoutine & ~(kRegionSize - 1))) {
     if (pc < kFirstBusRoutine) {
       end = kFirstBusRoutine;
@@ -177,37 +176,12 @@ CPU_INLINE uint8_t FetchOpcodeOutsideWindow(uint16_t pc) {
   }
   codeRegion = {static_cast<uint16_t>(start), static_cast<uint16_t>(std::max(end - start, 0)),
                 reinterpret_cast<uintptr_t>(*region.image) - region.base};
-  return CodeByte(pc);
 }
 
-// One instruction at pc, which it advances, on the registers r; returns its cycles. Inlined into
-// both callers below, so a run of instructions is one loop around the dispatch with the registers
-// in a local copy (in host registers, safe from the stores into Ram): CpuRegs is written back when
-// the run ends and around the drive's trap, the one code that looks at it meanwhile.
-CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
-  const uint16_t opcodeAddress = pc;
-  uint8_t opcode;
-  if (InCodeWindow(pc)) [[likely]] {
-    opcode = CodeByte(pc);
-  } else {
-    // The code window never holds the bus routines while a drive's trap is in place: this is the
-    // one place a virtual drive takes them over, before their opcode is fetched.
-    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine &&
-        driveBusTrap != nullptr) {
-      r.pc = pc;
-      CpuRegs = r;
-      const bool trapped = driveBusTrap(pc);
-      r = CpuRegs;
-      codeRegion.length = 0;  // whatever the drive stored, the next fetch looks again
-      if (trapped) {
-        pc = static_cast<uint16_t>(r.pc);
-        return kBusTrapCycles;
-      }
-    }
-    opcode = FetchOpcodeOutsideWindow(pc);
-  }
-  ++pc;
-
+// The instruction whose opcode, at opcodeAddress, has been read; pc is past it. kInWindow: the
+// opcode came from the code window, so its operand bytes are read from there unchecked.
+template <bool kInWindow>
+CPU_INLINE int Dispatch(CpuRegisters& r, uint16_t& pc, uint16_t opcodeAddress, uint8_t opcode) {
   // 256 distinct labels on a byte: every opcode has exactly one case
   switch (opcode) {
     CPU_ALU_MODES(0x00, Ora)
@@ -217,7 +191,7 @@ CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
     CPU_ALU_MODES(0xA0, Lda)
     CPU_ALU_MODES(0xC0, Cmp)
     CPU_ALU_MODES(0xE0, Sbc)
-    case 0xEB: Run<Mode::Immediate, Sbc>(r, pc); break;
+    case 0xEB: Run<Mode::Immediate, Sbc, kInWindow>(r, pc); break;
     CPU_INDIRECT_MODES(0x81, StoreA)
     CPU_BASIC_MODES(0x85, StoreA)
 
@@ -239,66 +213,66 @@ CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
     CPU_COMBINED_MODES(0xC0, Dcp)
     CPU_COMBINED_MODES(0xE0, Isc)
 
-    case 0xA2: Run<Mode::Immediate, Ldx>(r, pc); break;
-    case 0xA6: Run<Mode::ZeroPage, Ldx>(r, pc); break;
-    case 0xAE: Run<Mode::Absolute, Ldx>(r, pc); break;
-    case 0xB6: Run<Mode::ZeroPageY, Ldx>(r, pc); break;
-    case 0xBE: Run<Mode::AbsoluteY, Ldx>(r, pc); break;
-    case 0xA0: Run<Mode::Immediate, Ldy>(r, pc); break;
+    case 0xA2: Run<Mode::Immediate, Ldx, kInWindow>(r, pc); break;
+    case 0xA6: Run<Mode::ZeroPage, Ldx, kInWindow>(r, pc); break;
+    case 0xAE: Run<Mode::Absolute, Ldx, kInWindow>(r, pc); break;
+    case 0xB6: Run<Mode::ZeroPageY, Ldx, kInWindow>(r, pc); break;
+    case 0xBE: Run<Mode::AbsoluteY, Ldx, kInWindow>(r, pc); break;
+    case 0xA0: Run<Mode::Immediate, Ldy, kInWindow>(r, pc); break;
     CPU_BASIC_MODES(0xA4, Ldy)
-    case 0xA3: Run<Mode::IndirectX, Lax>(r, pc); break;
-    case 0xA7: Run<Mode::ZeroPage, Lax>(r, pc); break;
-    case 0xAF: Run<Mode::Absolute, Lax>(r, pc); break;
-    case 0xB3: Run<Mode::IndirectY, Lax>(r, pc); break;
-    case 0xB7: Run<Mode::ZeroPageY, Lax>(r, pc); break;
-    case 0xBF: Run<Mode::AbsoluteY, Lax>(r, pc); break;
+    case 0xA3: Run<Mode::IndirectX, Lax, kInWindow>(r, pc); break;
+    case 0xA7: Run<Mode::ZeroPage, Lax, kInWindow>(r, pc); break;
+    case 0xAF: Run<Mode::Absolute, Lax, kInWindow>(r, pc); break;
+    case 0xB3: Run<Mode::IndirectY, Lax, kInWindow>(r, pc); break;
+    case 0xB7: Run<Mode::ZeroPageY, Lax, kInWindow>(r, pc); break;
+    case 0xBF: Run<Mode::AbsoluteY, Lax, kInWindow>(r, pc); break;
 
-    case 0x86: Run<Mode::ZeroPage, StoreX>(r, pc); break;
-    case 0x8E: Run<Mode::Absolute, StoreX>(r, pc); break;
-    case 0x96: Run<Mode::ZeroPageY, StoreX>(r, pc); break;
-    case 0x84: Run<Mode::ZeroPage, StoreY>(r, pc); break;
-    case 0x8C: Run<Mode::Absolute, StoreY>(r, pc); break;
-    case 0x94: Run<Mode::ZeroPageX, StoreY>(r, pc); break;
-    case 0x83: Run<Mode::IndirectX, Sax>(r, pc); break;
-    case 0x87: Run<Mode::ZeroPage, Sax>(r, pc); break;
-    case 0x8F: Run<Mode::Absolute, Sax>(r, pc); break;
-    case 0x97: Run<Mode::ZeroPageY, Sax>(r, pc); break;
-    case 0x93: Run<Mode::IndirectY, Sha>(r, pc); break;
-    case 0x9F: Run<Mode::AbsoluteY, Sha>(r, pc); break;
-    case 0x9B: Run<Mode::AbsoluteY, Tas>(r, pc); break;
-    case 0x9C: Run<Mode::AbsoluteX, Shy>(r, pc); break;
-    case 0x9E: Run<Mode::AbsoluteY, Shx>(r, pc); break;
+    case 0x86: Run<Mode::ZeroPage, StoreX, kInWindow>(r, pc); break;
+    case 0x8E: Run<Mode::Absolute, StoreX, kInWindow>(r, pc); break;
+    case 0x96: Run<Mode::ZeroPageY, StoreX, kInWindow>(r, pc); break;
+    case 0x84: Run<Mode::ZeroPage, StoreY, kInWindow>(r, pc); break;
+    case 0x8C: Run<Mode::Absolute, StoreY, kInWindow>(r, pc); break;
+    case 0x94: Run<Mode::ZeroPageX, StoreY, kInWindow>(r, pc); break;
+    case 0x83: Run<Mode::IndirectX, Sax, kInWindow>(r, pc); break;
+    case 0x87: Run<Mode::ZeroPage, Sax, kInWindow>(r, pc); break;
+    case 0x8F: Run<Mode::Absolute, Sax, kInWindow>(r, pc); break;
+    case 0x97: Run<Mode::ZeroPageY, Sax, kInWindow>(r, pc); break;
+    case 0x93: Run<Mode::IndirectY, Sha, kInWindow>(r, pc); break;
+    case 0x9F: Run<Mode::AbsoluteY, Sha, kInWindow>(r, pc); break;
+    case 0x9B: Run<Mode::AbsoluteY, Tas, kInWindow>(r, pc); break;
+    case 0x9C: Run<Mode::AbsoluteX, Shy, kInWindow>(r, pc); break;
+    case 0x9E: Run<Mode::AbsoluteY, Shx, kInWindow>(r, pc); break;
 
-    case 0xE0: Run<Mode::Immediate, Cpx>(r, pc); break;
-    case 0xE4: Run<Mode::ZeroPage, Cpx>(r, pc); break;
-    case 0xEC: Run<Mode::Absolute, Cpx>(r, pc); break;
-    case 0xC0: Run<Mode::Immediate, Cpy>(r, pc); break;
-    case 0xC4: Run<Mode::ZeroPage, Cpy>(r, pc); break;
-    case 0xCC: Run<Mode::Absolute, Cpy>(r, pc); break;
-    case 0x24: Run<Mode::ZeroPage, Bit>(r, pc); break;
-    case 0x2C: Run<Mode::Absolute, Bit>(r, pc); break;
+    case 0xE0: Run<Mode::Immediate, Cpx, kInWindow>(r, pc); break;
+    case 0xE4: Run<Mode::ZeroPage, Cpx, kInWindow>(r, pc); break;
+    case 0xEC: Run<Mode::Absolute, Cpx, kInWindow>(r, pc); break;
+    case 0xC0: Run<Mode::Immediate, Cpy, kInWindow>(r, pc); break;
+    case 0xC4: Run<Mode::ZeroPage, Cpy, kInWindow>(r, pc); break;
+    case 0xCC: Run<Mode::Absolute, Cpy, kInWindow>(r, pc); break;
+    case 0x24: Run<Mode::ZeroPage, Bit, kInWindow>(r, pc); break;
+    case 0x2C: Run<Mode::Absolute, Bit, kInWindow>(r, pc); break;
 
-    case 0x6B: Run<Mode::Immediate, Arr>(r, pc); break;
-    case 0x8B: Run<Mode::Immediate, Ane>(r, pc); break;
-    case 0xAB: Run<Mode::Immediate, Lxa>(r, pc); break;
-    case 0xCB: Run<Mode::Immediate, Sbx>(r, pc); break;
+    case 0x6B: Run<Mode::Immediate, Arr, kInWindow>(r, pc); break;
+    case 0x8B: Run<Mode::Immediate, Ane, kInWindow>(r, pc); break;
+    case 0xAB: Run<Mode::Immediate, Lxa, kInWindow>(r, pc); break;
+    case 0xCB: Run<Mode::Immediate, Sbx, kInWindow>(r, pc); break;
     // LAS and the immediate $0B, $2B, $4B only step over their operands
-    case 0xBB: EffectiveAddress<Mode::AbsoluteY>(r, pc); break;
-    case 0x0B: case 0x2B: case 0x4B: EffectiveAddress<Mode::Immediate>(r, pc); break;
+    case 0xBB: EffectiveAddress<Mode::AbsoluteY, kInWindow>(r, pc); break;
+    case 0x0B: case 0x2B: case 0x4B: EffectiveAddress<Mode::Immediate, kInWindow>(r, pc); break;
 
-    case 0x10: Branch(r, pc, (r.negativeSource & 0x80) == 0); break;
-    case 0x30: Branch(r, pc, (r.negativeSource & 0x80) != 0); break;
-    case 0x50: Branch(r, pc, r.overflowFlag == 0); break;
-    case 0x70: Branch(r, pc, r.overflowFlag != 0); break;
-    case 0x90: Branch(r, pc, r.carryFlag == 0); break;
-    case 0xB0: Branch(r, pc, r.carryFlag != 0); break;
-    case 0xD0: Branch(r, pc, r.zeroFlag == 0); break;
-    case 0xF0: Branch(r, pc, r.zeroFlag != 0); break;
+    case 0x10: Branch<kInWindow>(r, pc, (r.negativeSource & 0x80) == 0); break;
+    case 0x30: Branch<kInWindow>(r, pc, (r.negativeSource & 0x80) != 0); break;
+    case 0x50: Branch<kInWindow>(r, pc, r.overflowFlag == 0); break;
+    case 0x70: Branch<kInWindow>(r, pc, r.overflowFlag != 0); break;
+    case 0x90: Branch<kInWindow>(r, pc, r.carryFlag == 0); break;
+    case 0xB0: Branch<kInWindow>(r, pc, r.carryFlag != 0); break;
+    case 0xD0: Branch<kInWindow>(r, pc, r.zeroFlag == 0); break;
+    case 0xF0: Branch<kInWindow>(r, pc, r.zeroFlag != 0); break;
 
-    case 0x4C: Jump(r, pc, FetchOperandWord(pc)); break;
-    case 0x6C: Jump(r, pc, ReadJumpPointer(r, FetchOperandWord(pc))); break;
+    case 0x4C: Jump(r, pc, FetchOperandWord<kInWindow>(pc)); break;
+    case 0x6C: Jump(r, pc, ReadJumpPointer(r, FetchOperandWord<kInWindow>(pc))); break;
     case 0x20: {
-      const uint16_t target = FetchOperandWord(pc);
+      const uint16_t target = FetchOperandWord<kInWindow>(pc);
       // the pushed return address is that of JSR's own last byte; RTS adds the one
       PushWord(r, static_cast<uint16_t>(pc - 1));
       Jump(r, pc, target);
@@ -370,6 +344,45 @@ CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
       break;
   }
   return cycleTable[opcode];
+}
+
+// An instruction at pc outside the code window, every byte of it read through the banking: in
+// the I/O area (as any other I/O access, every time), in a region's last two bytes or in the bus
+// routines.
+[[gnu::noinline]] int ExecuteOutsideWindow(CpuRegisters& r, uint16_t& pc) {
+  const uint16_t opcodeAddress = pc;
+  const uint8_t opcode = ReadBanked(pc);
+  ++pc;
+  return Dispatch<false>(r, pc, opcodeAddress, opcode);
+}
+
+// One instruction at pc, which it advances, on the registers r; returns its cycles. Inlined into
+// both callers below, so a run of instructions is one loop around the dispatch with the registers
+// in a local copy (in host registers, safe from the stores into Ram): CpuRegs is written back when
+// the run ends and around the drive's trap, the one code that looks at it meanwhile.
+CPU_INLINE int Execute(CpuRegisters& r, uint16_t& pc) {
+  if (!InCodeWindow(pc)) [[unlikely]] {
+    // The code window never holds the bus routines while a drive's trap is in place: this is the
+    // one place a virtual drive takes them over, before their opcode is fetched.
+    if (static_cast<uint16_t>(pc - kFirstBusRoutine) <= kLastBusRoutine - kFirstBusRoutine &&
+        driveBusTrap != nullptr) {
+      r.pc = pc;
+      CpuRegs = r;
+      const bool trapped = driveBusTrap(pc);
+      r = CpuRegs;
+      codeRegion.length = 0;  // whatever the drive stored, the next fetch looks again
+      if (trapped) {
+        pc = static_cast<uint16_t>(r.pc);
+        return kBusTrapCycles;
+      }
+    }
+    OpenCodeWindow(pc);
+    if (!InCodeWindow(pc)) return ExecuteOutsideWindow(r, pc);
+  }
+  const uint16_t opcodeAddress = pc;
+  const uint8_t opcode = CodeByte(pc);
+  ++pc;
+  return Dispatch<true>(r, pc, opcodeAddress, opcode);
 }
 }  // namespace
 

@@ -34,11 +34,11 @@ CPU_INLINE uint8_t ReadBanked(uint16_t address) { return MemRead(address); }
 CPU_INLINE uint8_t ReadData(uint16_t address) { return address < 0xA000 ? Ram[address] : MemRead(address); }
 
 // Where the running instruction's opcode came from: a window of a ROM or RAM region of 4 KiB,
-// the whole region but for the KERNAL's bus routines while a drive may take them over. While pc
-// stays in the window, opcodes and operand bytes are read straight from the image, without
-// looking up the banking again. A store to $0001, which holds the banking bits, closes it. The
-// images cannot change during a run: they are installed only while the emulation thread is paused
-// or not yet started.
+// the whole region but for its last two bytes and, while a drive may take them over, the
+// KERNAL's bus routines. An instruction whose opcode lies in the window has its operand bytes in
+// the same region: all are read straight from the image, without looking up the banking again.
+// A store to $0001, which holds the banking bits, closes the window. The images cannot change
+// during a run: they are installed only while the emulation thread is paused or not yet started.
 struct CodeRegion {
   uint16_t start;   // the window's first address
   uint16_t length;  // 0: no window
@@ -76,18 +76,24 @@ CPU_INLINE uint16_t ReadVector(uint16_t address) {
 }
 
 
-// An instruction byte: an operand in the opcode's region comes from the opcode's image (no write
-// can change the banking before an instruction's last operand byte is read).
+// An instruction byte. kInWindow: the opcode came from the code window, so the byte lies in its
+// region (no write can change the banking before an instruction's last operand byte is read);
+// otherwise it is looked up.
+template <bool kInWindow>
 CPU_INLINE uint8_t ReadInstructionByte(uint16_t address) {
-  if (InCodeWindow(address)) return CodeByte(address);
+  if (kInWindow || InCodeWindow(address)) return CodeByte(address);
   return ReadBanked(address);
 }
 
-CPU_INLINE uint8_t FetchOperand(uint16_t& pc) { return ReadInstructionByte(pc++); }
+template <bool kInWindow>
+CPU_INLINE uint8_t FetchOperand(uint16_t& pc) {
+  return ReadInstructionByte<kInWindow>(pc++);
+}
 
+template <bool kInWindow>
 CPU_INLINE uint16_t FetchOperandWord(uint16_t& pc) {
-  const uint8_t low = FetchOperand(pc);
-  return low | FetchOperand(pc) << 8;
+  const uint8_t low = FetchOperand<kInWindow>(pc);
+  return low | FetchOperand<kInWindow>(pc) << 8;
 }
 
 CPU_INLINE void Push(CpuRegisters& r, uint8_t value) {
@@ -134,40 +140,40 @@ CPU_INLINE uint16_t ReadZeroPagePointer(CpuRegisters& r, uint8_t pointer) {
 }
 
 // Consumes the operand bytes and returns the address the instruction works on.
-template <Mode mode>
+template <Mode mode, bool kInWindow>
 CPU_INLINE uint16_t EffectiveAddress(CpuRegisters& r, uint16_t& pc) {
   uint16_t address;
   if constexpr (mode == Mode::Immediate) {
     address = pc++;
   } else if constexpr (mode == Mode::ZeroPage) {
-    address = FetchOperand(pc);
+    address = FetchOperand<kInWindow>(pc);
   } else if constexpr (mode == Mode::ZeroPageX) {
-    address = static_cast<uint8_t>(FetchOperand(pc) + r.x);
+    address = static_cast<uint8_t>(FetchOperand<kInWindow>(pc) + r.x);
   } else if constexpr (mode == Mode::ZeroPageY) {
-    address = static_cast<uint8_t>(FetchOperand(pc) + r.y);
+    address = static_cast<uint8_t>(FetchOperand<kInWindow>(pc) + r.y);
   } else if constexpr (mode == Mode::Absolute) {
-    address = FetchOperandWord(pc);
+    address = FetchOperandWord<kInWindow>(pc);
   } else if constexpr (mode == Mode::AbsoluteX) {
-    address = static_cast<uint16_t>(FetchOperandWord(pc) + r.x);
+    address = static_cast<uint16_t>(FetchOperandWord<kInWindow>(pc) + r.x);
   } else if constexpr (mode == Mode::AbsoluteY) {
-    address = static_cast<uint16_t>(FetchOperandWord(pc) + r.y);
+    address = static_cast<uint16_t>(FetchOperandWord<kInWindow>(pc) + r.y);
   } else if constexpr (mode == Mode::IndirectX) {
-    address = ReadZeroPagePointer(r, static_cast<uint8_t>(FetchOperand(pc) + r.x));
+    address = ReadZeroPagePointer(r, static_cast<uint8_t>(FetchOperand<kInWindow>(pc) + r.x));
   } else {
     static_assert(mode == Mode::IndirectY);
-    address = static_cast<uint16_t>(ReadZeroPagePointer(r, FetchOperand(pc)) + r.y);
+    address = static_cast<uint16_t>(ReadZeroPagePointer(r, FetchOperand<kInWindow>(pc)) + r.y);
   }
   r.effectiveAddress = address;
   return address;
 }
 
-template <Mode mode>
+template <Mode mode, bool kInWindow>
 CPU_INLINE uint8_t ReadAt(uint16_t address) {
   if constexpr (IsZeroPage(mode)) {
     return Ram[address];
   } else if constexpr (mode == Mode::Immediate) {
     // the immediate operand is an instruction byte and follows the operand rule
-    return ReadInstructionByte(address);
+    return ReadInstructionByte<kInWindow>(address);
   } else {
     return ReadData(address);
   }
@@ -189,17 +195,17 @@ using ReadOperation = void (*)(CpuRegisters& r, uint8_t operand);
 using ModifyOperation = uint8_t (*)(CpuRegisters& r, uint8_t operand);   // returns the byte written back
 using StoreOperation = uint8_t (*)(CpuRegisters& r, uint16_t address);  // returns the byte to store there
 
-template <Mode mode, auto operation>
+template <Mode mode, auto operation, bool kInWindow>
 CPU_INLINE void Run(CpuRegisters& r, uint16_t& pc) {
   using Operation = decltype(operation);
   if constexpr (std::is_same_v<Operation, ReadOperation>) {
-    operation(r, ReadAt<mode>(EffectiveAddress<mode>(r, pc)));
+    operation(r, ReadAt<mode, kInWindow>(EffectiveAddress<mode, kInWindow>(r, pc)));
   } else if constexpr (std::is_same_v<Operation, ModifyOperation>) {
-    const uint16_t address = EffectiveAddress<mode>(r, pc);
-    WriteAt<mode>(address, operation(r, ReadAt<mode>(address)));
+    const uint16_t address = EffectiveAddress<mode, kInWindow>(r, pc);
+    WriteAt<mode>(address, operation(r, ReadAt<mode, kInWindow>(address)));
   } else {
     static_assert(std::is_same_v<Operation, StoreOperation>);
-    const uint16_t address = EffectiveAddress<mode>(r, pc);
+    const uint16_t address = EffectiveAddress<mode, kInWindow>(r, pc);
     WriteAt<mode>(address, operation(r, address));
   }
 }

@@ -365,6 +365,33 @@ TEST(QuietInstructions, OpcodesFollowTheBankingWithinOneRun) {
   }
 }
 
+// An instruction at the end of a region takes its operand bytes from the next one as the banking
+// shows it: ROM over RAM, or the I/O area.
+TEST(QuietInstructions, OperandsPastARegionsEndFollowTheBanking) {
+  struct Case {
+    const char* name;
+    uint16_t at;
+    Bytes code;  // the bytes in RAM at at; the rest of the instruction lies past the region
+    uint16_t next;  // the first address past the region
+  };
+  const Case cases[] = {{"LDA # with its operand in BASIC", 0x9FFF, {0xA9}, 0xA000},
+                        {"JMP with its high byte in BASIC", 0x9FFE, {0x4C, 0x34}, 0xA000},
+                        {"LDA # with its operand in the VIC", 0xCFFF, {0xA9}, 0xD000}};
+  for (const Case& c : cases) {
+    PrepareTestMachine();
+    MemWrite(0xD000, 0x42);  // sprite 0's X position
+    Ram[c.next] = 0x99;      // the RAM the banking hides
+    const uint8_t shown = MemRead(c.next);
+    ASSERT_NE(shown, Ram[c.next]) << c.name;
+    RunAt(c.at, c.code);
+    if (c.code[0] == 0x4C) {
+      EXPECT_EQ(CpuRegs.pc, (shown << 8 | 0x34)) << c.name;
+    } else {
+      EXPECT_EQ(CpuRegs.a, shown) << c.name;
+    }
+  }
+}
+
 // A run goes on until something an instruction did needs the loop: an I/O write, I cleared
 // under a pending IRQ, a jam, or an interrupt that could be entered before the run began.
 TEST(QuietInstructions, RunEndsRightAfterTheInstructionTheLoopMustSee) {
