@@ -110,7 +110,7 @@ uint8_t IoRead(uint16_t address) {
 
 void IoWrite(uint16_t address, uint8_t value) {
   // a write may move what the emulation loop planned its run of instructions around
-  endRunRequested = 1;
+  EndRunAfterInstruction();
   switch ((address >> 8) & 0x0F) {
     case 0x0: case 0x1: case 0x2: case 0x3:
       VicWrite(address & 0x3F, value);

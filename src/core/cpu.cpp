@@ -85,7 +85,7 @@ CPU_INLINE uint16_t ReadJumpPointer(CpuRegisters& r, uint16_t pointer) {
 
 // I may have just been cleared under a pending IRQ: the run ends, for the IRQ to be entered.
 CPU_INLINE void EndRunIfIrqWaits() {
-  if (irqPending != 0) endRunRequested = 1;
+  if (irqPending != 0) EndRunAfterInstruction();
 }
 
 CPU_INLINE void Transfer(CpuRegisters& r, uint8_t& destination, uint8_t value) {
@@ -340,7 +340,7 @@ CPU_INLINE int Dispatch(CpuRegisters& r, uint16_t& pc, uint16_t opcodeAddress, u
     case 0x62: case 0x72: case 0x92: case 0xB2: case 0xD2: case 0xF2:
       jamAddress = opcodeAddress;
       resetRequest.store(jamHaltsCpu ? kHaltRequest : 2);
-      endRunRequested = 1;
+      EndRunAfterInstruction();
       break;
   }
   return cycleTable[opcode];
@@ -399,15 +399,16 @@ int ExecuteInstruction() {
 int ExecuteQuietInstructions(int32_t cycleLimit, int32_t& quietCycles) {
   codeRegion.length = 0;
   // An interrupt that can be entered now ends the run after its first instruction; one that comes
-  // within reach later (an I/O write, I cleared under a pending IRQ, a jam) sets the flag then. An
+  // within reach later (an I/O write, I cleared under a pending IRQ, a jam) ends it then. An
   // IRQ held off by I needs no pass of its own: interrupt service would enter nothing.
-  endRunRequested = nmiPending != 0 || (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0);
+  const bool enterable = nmiPending != 0 || (irqPending != 0 && (CpuRegs.status & kFlagInterrupt) == 0);
+  runCycleLimit = enterable ? 0 : cycleLimit;
   int32_t run = 0;
   CpuRegisters r = CpuRegs;
   uint16_t pc = static_cast<uint16_t>(r.pc);
   for (;;) {
     const int cycles = Execute(r, pc);
-    if (run + cycles >= cycleLimit || endRunRequested != 0) {
+    if (run + cycles >= runCycleLimit) {
       r.pc = pc;
       CpuRegs = r;
       quietCycles = run;

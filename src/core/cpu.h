@@ -44,9 +44,9 @@ void ResetCpu();
 // driveBusTrap took the call). A jam opcode notes its
 // address and sets resetRequest to 2, or to kHaltRequest while jamHaltsCpu is set.
 int ExecuteInstruction();
-// Runs instructions until one brings their cycles to cycleLimit or sets endRunRequested (set at
-// the start when an interrupt can be entered: an NMI, or an IRQ with I clear; then by every I/O
-// write, a jam opcode and I cleared under a pending IRQ); a limit of one cycle or less runs one.
+// Runs instructions until one brings their cycles to cycleLimit or ends the run (at the start
+// when an interrupt can be entered: an NMI, or an IRQ with I clear; then by every I/O write, a
+// jam opcode and I cleared under a pending IRQ); a limit of one cycle or less runs one.
 // Every instruction but that last one adds its cycles to cycleClock as it ends, as the emulation
 // loop would; their sum goes to quietCycles. Returns the last instruction's cycles, for the loop
 // to complete its pass. CpuRegs holds the registers again when it returns.

@@ -30,10 +30,12 @@ extern bool picturesSkipped;
 extern bool frameRendered;
 extern uint32_t nmiPending;
 extern uint32_t irqPending;
-// Set when a run of instructions must end after the running instruction: by every I/O write (it
-// may move an event the run was planned around, or raise a request), a jam opcode and I cleared
-// under a pending IRQ. The interpreter sets it afresh as a run starts.
-extern uint32_t endRunRequested;
+// The cycles a run of instructions may reach: the instruction that brings the run's cycles to it
+// is the run's last. The interpreter sets it as a run starts; EndRunAfterInstruction makes the
+// running instruction the last, for every I/O write (it may move an event the run was planned
+// around, or raise a request), a jam opcode and I cleared under a pending IRQ.
+extern int32_t runCycleLimit;
+inline void EndRunAfterInstruction() { runCycleLimit = 0; }
 extern int32_t throttleCycleCount;
 extern int32_t soundCycleCount;
 extern uint32_t cycleClock;         // free-running, wraps at 2^32: compare by unsigned difference
