@@ -131,23 +131,23 @@ int ServiceInterrupts() {
 }
 
 // The regular columns of the opcode matrix: one operation in each addressing mode its column has.
-#define CPU_BASIC_MODES(opcode, operation)                             \
-  case (opcode): Run<Mode::ZeroPage, operation, kInWindow>(r, pc); break;            \
-  case (opcode) + 0x08: Run<Mode::Absolute, operation, kInWindow>(r, pc); break;     \
-  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation, kInWindow>(r, pc); break;    \
+#define CPU_BASIC_MODES(opcode, operation)                                          \
+  case (opcode): Run<Mode::ZeroPage, operation, kInWindow>(r, pc); break;           \
+  case (opcode) + 0x08: Run<Mode::Absolute, operation, kInWindow>(r, pc); break;    \
+  case (opcode) + 0x10: Run<Mode::ZeroPageX, operation, kInWindow>(r, pc); break;   \
   case (opcode) + 0x18: Run<Mode::AbsoluteX, operation, kInWindow>(r, pc); break;
-#define CPU_INDIRECT_MODES(opcode, operation)                          \
-  case (opcode): Run<Mode::IndirectX, operation, kInWindow>(r, pc); break;           \
-  case (opcode) + 0x10: Run<Mode::IndirectY, operation, kInWindow>(r, pc); break;    \
+#define CPU_INDIRECT_MODES(opcode, operation)                                       \
+  case (opcode): Run<Mode::IndirectX, operation, kInWindow>(r, pc); break;          \
+  case (opcode) + 0x10: Run<Mode::IndirectY, operation, kInWindow>(r, pc); break;   \
   case (opcode) + 0x18: Run<Mode::AbsoluteY, operation, kInWindow>(r, pc); break;
 // ORA, AND, EOR, ADC, LDA, CMP and SBC in columns 1, 5, 9 and D.
-#define CPU_ALU_MODES(row, operation)                                  \
-  CPU_INDIRECT_MODES((row) + 0x01, operation)                          \
-  CPU_BASIC_MODES((row) + 0x05, operation)                             \
+#define CPU_ALU_MODES(row, operation)                                               \
+  CPU_INDIRECT_MODES((row) + 0x01, operation)                                       \
+  CPU_BASIC_MODES((row) + 0x05, operation)                                          \
   case (row) + 0x09: Run<Mode::Immediate, operation, kInWindow>(r, pc); break;
 // The undocumented read-modify-write instructions in columns 3, 7 and F.
-#define CPU_COMBINED_MODES(row, operation)                             \
-  CPU_INDIRECT_MODES((row) + 0x03, operation)                          \
+#define CPU_COMBINED_MODES(row, operation)                                          \
+  CPU_INDIRECT_MODES((row) + 0x03, operation)                                       \
   CPU_BASIC_MODES((row) + 0x07, operation)
 
 namespace cpu_detail {
